@@ -1,0 +1,96 @@
+#include "commands/command_table.h"
+
+#include <array>
+#include <vector>
+
+namespace zelto {
+namespace {
+
+struct VerbEntry {
+  std::string_view name;
+  Verb verb;
+  std::string_view usage;  // shown when the verb's arguments are missing
+};
+
+constexpr std::array kVerbs = {
+    VerbEntry{"list", Verb::list, ""},
+    VerbEntry{"send", Verb::send, "uso: zelto send <alvo> <mensagem>  |  zelto send <mensagem>\n"},
+    VerbEntry{"reply", Verb::reply, "uso: zelto reply <sua resposta>\n"},
+    VerbEntry{"note", Verb::note, "uso: zelto note <titulo> [conteudo inicial]\n"},
+    VerbEntry{"diagram", Verb::diagram, "uso: zelto diagram <titulo> [json {boxes,arrows}]\n"},
+    VerbEntry{"html", Verb::html, "uso: zelto html <titulo> [html inicial]\n"},
+    VerbEntry{"browser", Verb::browser, "uso: zelto browser [nome] <url>\n"},
+};
+
+// The arguments joined with one space between neighbours, nothing else added or removed.
+std::string join(std::span<const std::string> pieces) {
+  std::string joined;
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    if (i > 0) joined += ' ';
+    joined += pieces[i];
+  }
+  return joined;
+}
+
+// Collects string members; the store then orders them by key.
+class RequestBuilder {
+ public:
+  void add(std::string_view key, std::string_view text) { members_.push_back({key, store_.string(text)}); }
+
+  JsonDocument finish() && {
+    const JsonValue root = store_.object(members_);
+    return JsonDocument(root, std::move(store_));
+  }
+
+ private:
+  JsonStore store_;
+  std::vector<JsonMember> members_;
+};
+
+// Adds the verb's own members. `args` are the arguments after the verb; there is at least one.
+void add_verb_members(Verb verb, std::span<const std::string> args, RequestBuilder& request) {
+  const bool one = args.size() == 1;
+  switch (verb) {
+    case Verb::list: return;
+    case Verb::send:
+      if (!one) request.add("target", args[0]);
+      request.add("message", one ? args[0] : join(args.subspan(1)));
+      return;
+    case Verb::reply: request.add("message", join(args)); return;
+    case Verb::note:
+    case Verb::html:
+    case Verb::diagram:
+      request.add("title", args[0]);
+      if (!one) request.add(verb == Verb::diagram ? "diagram" : "message", join(args.subspan(1)));
+      return;
+    case Verb::browser:
+      if (!one) request.add("target", args[0]);
+      request.add("url", args[one ? 0 : 1]);
+      return;
+  }
+}
+
+}  // namespace
+
+std::variant<Command, UsageError> build_command(const TerminalEnv& env, std::span<const std::string> arguments) {
+  const std::string_view typed = arguments.empty() ? std::string_view() : std::string_view(arguments[0]);
+  const VerbEntry* entry = nullptr;
+  for (const VerbEntry& candidate : kVerbs) {
+    if (candidate.name == typed) entry = &candidate;
+  }
+  if (!entry) {
+    return UsageError{"zelto: comando desconhecido '" + std::string(typed) +
+                      "'. Use: list | send | reply | note | diagram | html | browser\n"};
+  }
+  const std::span<const std::string> args = arguments.subspan(1);
+  if (args.empty() && entry->verb != Verb::list) return UsageError{std::string(entry->usage)};
+
+  RequestBuilder request;
+  request.add("token", env.token);
+  request.add("from", env.node_id);
+  request.add("verb", entry->name);
+  add_verb_members(entry->verb, args, request);
+  return Command{entry->verb, std::move(request).finish()};
+}
+
+}  // namespace zelto

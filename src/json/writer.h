@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "json/value.h"
+
+namespace zelto {
+
+// Appends the compact text of `value` to `out`: no white space, object members in key order,
+// strings escaped only where JSON requires it (the double quote, the backslash and bytes below
+// 0x20), everything else written as its raw UTF-8 bytes.
+void write_json(const JsonValue& value, std::string& out);
+
+std::string to_json(const JsonValue& value);
+
+}  // namespace zelto

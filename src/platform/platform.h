@@ -1,0 +1,74 @@
+#pragma once
+
+// Everything the program asks of the operating system. One implementation per system
+// (platform_posix.cpp, platform_win32.cpp); the rest of the program includes no system header.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zelto::platform {
+
+// Run first. A reader or peer that went away must give an error, never end the process; and a
+// standard stream the process was started without must stay without a handle that a socket could
+// later take.
+void prepare_process();
+
+// The variable's value as UTF-8; empty when it is unset or its value is not valid Unicode.
+std::optional<std::string> environment_variable(const char* name);
+
+// The arguments after the program name as UTF-8; empty when any of them is not valid Unicode.
+// On Windows they come from the UTF-16 command line and argc/argv are not used.
+std::optional<std::vector<std::string>> unicode_arguments(int argc, char** argv);
+
+// The system's description of an error number: "{text} (os error {code})".
+std::string os_error_text(int code);
+
+enum class StandardStream { output, error };
+
+// Writes all of `text` (UTF-8). Returns 0, or the error number that stopped the write. A stream the
+// process has no handle for takes the text and drops it.
+int write_standard(StandardStream stream, std::string_view text);
+
+// The exit status when writing to an open standard output or standard error fails.
+inline constexpr int kExitWriteFailed = 101;
+
+// Writes the report on standard output in one go at the end of the run. Returns the exit status:
+// 0, or 101 after saying on standard error what failed.
+int print_report(std::string_view report);
+
+// Writes one failure message on standard error. Returns the exit status: `status`, or 101 when
+// standard error cannot be written.
+int print_failure(std::string_view message, int status);
+
+// What one send or receive did: bytes moved, or the error number (then bytes is 0).
+struct Transfer {
+  std::size_t bytes = 0;
+  int error = 0;
+};
+
+// A blocking TCP connection to the loopback address: no time-out, no socket option, no half-close.
+// Sends and receives interrupted by a signal are repeated; nothing else is.
+class LoopbackConnection {
+ public:
+  LoopbackConnection() = default;
+  LoopbackConnection(const LoopbackConnection&) = delete;
+  LoopbackConnection& operator=(const LoopbackConnection&) = delete;
+  ~LoopbackConnection() { close(); }
+
+  // Connects to 127.0.0.1 at `port`. Returns 0 or the error number.
+  int connect(std::uint16_t port);
+  Transfer send_some(std::string_view bytes);
+  Transfer receive_some(std::span<char> room);  // 0 bytes: the peer closed the connection
+  void close();
+
+ private:
+  std::uintptr_t handle_ = 0;
+  bool open_ = false;
+};
+
+}  // namespace zelto::platform

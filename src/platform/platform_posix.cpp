@@ -1,0 +1,90 @@
+#include <arpa/inet.h>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "platform/platform.h"
+#include "text/utf8.h"
+
+namespace zelto::platform {
+
+void prepare_process() {
+  std::signal(SIGPIPE, SIG_IGN);
+  // open() takes the lowest free number, so going up from 0 fills exactly the missing ones.
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) open("/dev/null", O_RDWR);
+  }
+}
+
+std::optional<std::string> environment_variable(const char* name) {
+  const char* value = std::getenv(name);
+  if (!value || !is_valid_utf8(value)) return std::nullopt;
+  return std::string(value);
+}
+
+std::optional<std::vector<std::string>> unicode_arguments(int argc, char** argv) {
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) {
+    if (!is_valid_utf8(argv[i])) return std::nullopt;
+    arguments.emplace_back(argv[i]);
+  }
+  return arguments;
+}
+
+std::string os_error_text(int code) {
+  return std::string(std::strerror(code)) + " (os error " + std::to_string(code) + ")";
+}
+
+int write_standard(StandardStream stream, std::string_view text) {
+  const int fd = stream == StandardStream::output ? STDOUT_FILENO : STDERR_FILENO;
+  while (!text.empty()) {
+    const ssize_t written = write(fd, text.data(), text.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    text.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return 0;
+}
+
+int LoopbackConnection::connect(std::uint16_t port) {
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return errno;
+  handle_ = static_cast<std::uintptr_t>(fd);
+  open_ = true;
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(port);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) return errno;
+  return 0;
+}
+
+Transfer LoopbackConnection::send_some(std::string_view bytes) {
+  for (;;) {
+    const ssize_t sent = send(static_cast<int>(handle_), bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    if (sent >= 0) return {static_cast<std::size_t>(sent), 0};
+    if (errno != EINTR) return {0, errno};
+  }
+}
+
+Transfer LoopbackConnection::receive_some(std::span<char> room) {
+  for (;;) {
+    const ssize_t received = recv(static_cast<int>(handle_), room.data(), room.size(), 0);
+    if (received >= 0) return {static_cast<std::size_t>(received), 0};
+    if (errno != EINTR) return {0, errno};
+  }
+}
+
+void LoopbackConnection::close() {
+  if (open_) ::close(static_cast<int>(handle_));
+  open_ = false;
+}
+
+}  // namespace zelto::platform

@@ -1,0 +1,26 @@
+// The exit-status rules for writing to the standard streams, the same on every system.
+
+#include "platform/platform.h"
+
+namespace zelto::platform {
+namespace {
+
+int report_write_failure(std::string_view stream_name, int error) {
+  const std::string message = "zelto: failed printing to " + std::string(stream_name) + ": " + os_error_text(error) + "\n";
+  (void)write_standard(StandardStream::error, message);  // when standard error is what failed, this fails too
+  return kExitWriteFailed;
+}
+
+}  // namespace
+
+int print_report(std::string_view report) {
+  const int error = write_standard(StandardStream::output, report);
+  return error == 0 ? 0 : report_write_failure("stdout", error);
+}
+
+int print_failure(std::string_view message, int status) {
+  const int error = write_standard(StandardStream::error, message);
+  return error == 0 ? status : report_write_failure("stderr", error);
+}
+
+}  // namespace zelto::platform

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "commands/command_table.h"
+#include "json/value.h"
+
+namespace zelto {
+
+// What `list` prints: who the caller is, then everything connected to its terminal, by kind.
+std::string listing(const JsonValue& response);
+
+// What a successful run prints: the listing for `list`; for every other verb a confirmation of what
+// the app did, with the files and endpoints the caller needs next.
+std::string report(Verb verb, const JsonValue& response);
+
+}  // namespace zelto
