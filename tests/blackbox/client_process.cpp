@@ -1,0 +1,134 @@
+#include "client_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace zelto::testing {
+namespace {
+
+std::string required_env(const char* name) {
+  const char* value = std::getenv(name);
+  if (!value || !*value) throw std::runtime_error(std::string(name) + " must name the client under test");
+  return value;
+}
+
+std::vector<std::string> command_line(const ClientLaunch& launch) {
+  std::vector<std::string> argv;
+  if (const char* launcher = std::getenv("ZELTO_TEST_LAUNCHER"); launcher && *launcher) argv.emplace_back(launcher);
+  argv.push_back(required_env("ZELTO_TEST_CLIENT"));
+  argv.insert(argv.end(), launch.args.begin(), launch.args.end());
+  return argv;
+}
+
+std::vector<std::string> environment(const ClientLaunch& launch) {
+  std::vector<std::string> env;
+  for (char** entry = environ; *entry; ++entry) {
+    if (std::strncmp(*entry, "ZELTO_", 6) != 0 || std::strncmp(*entry, "ZELTO_TEST_", 11) == 0) env.emplace_back(*entry);
+  }
+  for (const auto& [name, value] : launch.env) env.push_back(name + "=" + value);
+  return env;
+}
+
+std::vector<char*> pointers(std::vector<std::string>& strings) {
+  std::vector<char*> result;
+  for (std::string& s : strings) result.push_back(s.data());
+  result.push_back(nullptr);
+  return result;
+}
+
+struct Pipe {
+  int read = -1;
+  int write = -1;
+};
+
+Pipe make_pipe() {
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe2 failed");
+  return {fds[0], fds[1]};
+}
+
+// Sets up descriptor `fd` of the child; gives the pipe end to read when the stream is captured.
+int prepare_stream(posix_spawn_file_actions_t& actions, int fd, StreamSetup setup, std::vector<int>& to_close) {
+  switch (setup) {
+    case StreamSetup::captured: {
+      const Pipe p = make_pipe();
+      posix_spawn_file_actions_adddup2(&actions, p.write, fd);
+      to_close.push_back(p.write);
+      return p.read;
+    }
+    case StreamSetup::no_handle: posix_spawn_file_actions_addclose(&actions, fd); return -1;
+    case StreamSetup::broken_pipe: {
+      const Pipe p = make_pipe();
+      close(p.read);
+      posix_spawn_file_actions_adddup2(&actions, p.write, fd);
+      to_close.push_back(p.write);
+      return -1;
+    }
+    case StreamSetup::full_device: posix_spawn_file_actions_addopen(&actions, fd, "/dev/full", O_WRONLY, 0); return -1;
+  }
+  return -1;
+}
+
+// Reads both pipes to their end, whichever has data first.
+void drain(int out_fd, std::string& out, int err_fd, std::string& err) {
+  pollfd fds[2] = {{out_fd, POLLIN, 0}, {err_fd, POLLIN, 0}};
+  std::string* sinks[2] = {&out, &err};
+  while (fds[0].fd >= 0 || fds[1].fd >= 0) {
+    if (poll(fds, 2, -1) < 0) continue;
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].fd < 0 || !fds[i].revents) continue;
+      char chunk[65536];
+      const ssize_t got = read(fds[i].fd, chunk, sizeof chunk);
+      if (got > 0) {
+        sinks[i]->append(chunk, static_cast<std::size_t>(got));
+      } else {
+        close(fds[i].fd);
+        fds[i].fd = -1;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+ClientResult run_client(const ClientLaunch& launch) {
+  std::vector<std::string> argv = command_line(launch);
+  std::vector<std::string> env = environment(launch);
+  std::vector<char*> argv_pointers = pointers(argv);
+  std::vector<char*> env_pointers = pointers(env);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  std::vector<int> to_close;
+  const int out_fd = prepare_stream(actions, 1, launch.out, to_close);
+  const int err_fd = prepare_stream(actions, 2, launch.err, to_close);
+
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, argv_pointers[0], &actions, nullptr, argv_pointers.data(), env_pointers.data());
+  posix_spawn_file_actions_destroy(&actions);
+  for (int fd : to_close) close(fd);
+  if (spawned != 0) throw std::runtime_error("cannot start " + argv[0] + ": " + std::strerror(spawned));
+
+  ClientResult result;
+  drain(out_fd, result.out, err_fd, result.err);
+  int wait_status = 0;
+  while (waitpid(pid, &wait_status, 0) < 0 && errno == EINTR) {
+  }
+  result.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -WTERMSIG(wait_status);
+  return result;
+}
+
+bool client_is_windows() { return required_env("ZELTO_TEST_CLIENT").ends_with(".exe"); }
+
+}  // namespace zelto::testing

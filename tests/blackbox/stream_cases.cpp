@@ -1,0 +1,41 @@
+// Standard output and standard error that cannot be written, or that the client starts without.
+
+#include "blackbox_case.h"
+
+namespace zelto::testing {
+namespace {
+
+const std::string kListRequest = R"({"from":"node-7","token":"tok","verb":"list"})";
+const std::string kGate = "zelto: este comando só funciona dentro de um terminal do Zelto.\n";
+
+const BlackBoxCase kCases[] = {
+    {.name = "stdout_without_handle", .args = {"list"}, .request = kListRequest, .out_setup = StreamSetup::no_handle},
+    {.name = "stdout_broken_pipe", .args = {"list"}, .request = kListRequest,
+     .err = "zelto: failed printing to stdout: {os:broken-pipe}\n", .status = 101,
+     .out_setup = StreamSetup::broken_pipe},
+    {.name = "stdout_full_device", .args = {"list"}, .request = kListRequest,
+     .err = "zelto: failed printing to stdout: {os:no-space}\n", .status = 101,
+     .out_setup = StreamSetup::full_device},
+    {.name = "stdout_broken_but_nothing_to_print", .args = {"send"},
+     .err = "uso: zelto send <alvo> <mensagem>  |  zelto send <mensagem>\n", .status = 2,
+     .out_setup = StreamSetup::broken_pipe},
+    {.name = "stderr_without_handle_on_gate", .args = {"list"}, .env = {{"ZELTO_TOKEN", std::nullopt}}, .status = 1,
+     .err_setup = StreamSetup::no_handle},
+    {.name = "stderr_without_handle_on_app_error", .args = {"list"}, .app = answers(R"({"ok":false,"error":"x"})"),
+     .request = kListRequest, .status = 1, .err_setup = StreamSetup::no_handle},
+    {.name = "stderr_without_handle_on_usage", .args = {"note"}, .status = 2, .err_setup = StreamSetup::no_handle},
+    {.name = "stderr_broken_on_gate", .args = {"list"}, .env = {{"ZELTO_TOKEN", std::nullopt}}, .status = 101,
+     .err_setup = StreamSetup::broken_pipe},
+    {.name = "stderr_broken_on_app_error", .args = {"list"}, .app = answers(R"({"ok":false,"error":"x"})"),
+     .request = kListRequest, .status = 101, .err_setup = StreamSetup::broken_pipe},
+    {.name = "stderr_full_on_usage", .args = {"html"}, .status = 101, .err_setup = StreamSetup::full_device},
+    {.name = "both_without_handle", .args = {"list"}, .request = kListRequest, .out_setup = StreamSetup::no_handle,
+     .err_setup = StreamSetup::no_handle},
+    {.name = "stdout_and_stderr_broken", .args = {"list"}, .request = kListRequest, .status = 101,
+     .out_setup = StreamSetup::broken_pipe, .err_setup = StreamSetup::broken_pipe},
+};
+
+INSTANTIATE_TEST_SUITE_P(Streams, BlackBox, ::testing::ValuesIn(kCases), case_name);
+
+}  // namespace
+}  // namespace zelto::testing

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <nlohmann/json.hpp>
+
+#include "json/document.h"
+#include "json/writer.h"
+
+namespace zelto {
+namespace {
+
+bool readable(std::string_view text) { return read_json(text).has_value(); }
+
+std::string nested(int depth, char open, char close) { return std::string(depth, open) + std::string(depth, close); }
+
+TEST(JsonReader, AcceptsAndRefusesByTheGrammar) {
+  const std::pair<std::string_view, bool> cases[] = {
+      {"null", true},         {"true", true},        {"false", true},       {"nul", false},
+      {"True", false},        {"nullx", false},      {"\"\"", true},        {"[]", true},
+      {"{}", true},           {" \t\r\n[ 1 , 2 ]\n", true},                 {"[1,]", false},
+      {"{\"a\":1,}", false},  {"[,1]", false},       {"[1 2]", false},      {"{\"a\" 1}", false},
+      {"{1:2}", false},       {"{a:1}", false},      {"{\"a\":1} x", false}, {"{\"a\":1}\n", true},
+      {"", false},            {" ", false},          {"01", false},         {"-01", false},
+      {"+1", false},          {".5", false},         {"1.", false},         {"1.e3", false},
+      {"1e", false},          {"1e+", false},        {"-", false},          {"-a", false},
+      {"0x10", false},        {"1E+2", true},        {"-0.0e-0", true},     {"\"\\x\"", false},
+      {"\"\\u12\"", false},   {"\"\\u12g4\"", false}, {"\"a\tb\"", false},  {"\"abc", false},
+      {"\"\\", false},        {"[\"\\u0000\"]", true}, {"\"\\/\"", true},   {"\f1", false},
+      {"\xef\xbb\xbf{}", false}, {"[1]]", false},    {"{\"a\":1}}", false}, {"\"\x7f\"", true},
+  };
+  for (const auto& [text, expected] : cases) EXPECT_EQ(readable(text), expected) << text;
+}
+
+TEST(JsonReader, NumberForms) {
+  const auto read = [](std::string_view text) { return read_json(text).value().root(); };
+  EXPECT_EQ(read("3"), JsonValue::unsigned_integer(3));
+  EXPECT_EQ(read("0"), JsonValue::unsigned_integer(0));
+  EXPECT_EQ(read("18446744073709551615"), JsonValue::unsigned_integer(18446744073709551615ull));
+  EXPECT_EQ(read("18446744073709551616"), JsonValue::floating(18446744073709551616.0));
+  EXPECT_EQ(read("-3"), JsonValue::negative_integer(-3));
+  EXPECT_EQ(read("-9223372036854775808"), JsonValue::negative_integer(INT64_MIN));
+  EXPECT_EQ(read("-9223372036854775809"), JsonValue::floating(-9223372036854775809.0));
+  EXPECT_EQ(read("3.0"), JsonValue::floating(3.0));
+  EXPECT_EQ(read("1e3"), JsonValue::floating(1000.0));
+  EXPECT_EQ(read("-1.5E-2"), JsonValue::floating(-0.015));
+  EXPECT_EQ(read("1e-310"), JsonValue::floating(1e-310));  // subnormal, still representable
+
+  const JsonValue negative_zero = read("-0");
+  ASSERT_EQ(negative_zero.kind(), JsonKind::floating);
+  EXPECT_TRUE(std::signbit(negative_zero.as_floating()));
+}
+
+TEST(JsonReader, NumbersBeyondFloatingPointRange) {
+  for (const char* tiny : {"1e-400", "-1e-400", "0.0000001e-320", "12345e-330", "0.1e-99999999999999999999"}) {
+    const std::optional<JsonDocument> document = read_json(std::string_view(tiny));
+    ASSERT_TRUE(document) << tiny;
+    EXPECT_EQ(document->root(), JsonValue::floating(0.0)) << tiny;
+    EXPECT_EQ(std::signbit(document->root().as_floating()), tiny[0] == '-') << tiny;
+  }
+  for (const char* huge : {"1e400", "-1e400", "100000e304", "0.001e312", "1e99999999999999999999", "[1.8e308]"}) {
+    EXPECT_FALSE(readable(huge)) << huge;
+  }
+  EXPECT_TRUE(readable("1.7976931348623157e308"));
+  EXPECT_TRUE(readable("0.00001e310"));
+}
+
+TEST(JsonReader, UnsignedLookupOnReadValues) {
+  const std::pair<std::string_view, std::optional<std::uint64_t>> cases[] = {
+      {"3", 3}, {"3.0", std::nullopt}, {"-3", std::nullopt}, {"-0", std::nullopt},
+      {"\"3\"", std::nullopt}, {"18446744073709551616", std::nullopt}, {"true", std::nullopt},
+  };
+  for (const auto& [text, expected] : cases) {
+    EXPECT_EQ(unsigned_number(&read_json(text).value().root()), expected) << text;
+  }
+}
+
+TEST(JsonReader, StringEscapesDecoded) {
+  const auto string_of = [](std::string_view text) {
+    return std::string(read_json(text).value().root().as_string());
+  };
+  EXPECT_EQ(string_of(R"("a\"b\\c\/d\be\ff\ng\rh\ti")"), "a\"b\\c/d\be\ff\ng\rh\ti");
+  EXPECT_EQ(string_of(R"("\u00e9\u2014\u0041")"), "é—A");
+  EXPECT_EQ(string_of(R"("\uD83D\uDE00x")"), "\xf0\x9f\x98\x80x");
+  EXPECT_EQ(string_of(R"("\u0000")"), std::string(1, '\0'));
+  EXPECT_EQ(string_of("\"ação —\""), "ação —");
+  EXPECT_EQ(string_of(R"("\u00e9\\\u00e9")"), "é\\é");
+}
+
+TEST(JsonReader, SurrogatesMustPair) {
+  for (const char* text : {R"("\ud800")", R"("\udc00")", R"("\ud800x")", R"("\ud800\u0041")", R"("\udc00\ud800")",
+                           R"("\ud800\ud800")", R"("\ud800\")", R"("\ud800\u")"}) {
+    EXPECT_FALSE(readable(text)) << text;
+  }
+}
+
+TEST(JsonReader, RefusesTextThatIsNotUtf8) {
+  EXPECT_FALSE(readable("\"\xff\""));
+  EXPECT_FALSE(readable("\"\xed\xa0\x80\""));
+}
+
+TEST(JsonReader, LastDuplicateKeyWinsAndKeysAreOrdered) {
+  const std::optional<JsonDocument> document = read_json(R"({"ok":false,"b":1,"ok":true,"a":2,"ab":3})");
+  ASSERT_TRUE(document);
+  EXPECT_TRUE(truth(member(&document->root(), "ok")));
+  EXPECT_EQ(to_json(document->root()), R"({"a":2,"ab":3,"b":1,"ok":true})");
+}
+
+TEST(JsonReader, DepthLimit) {
+  EXPECT_TRUE(readable(nested(127, '[', ']')));
+  EXPECT_FALSE(readable(nested(128, '[', ']')));
+  std::string objects;
+  for (int i = 0; i < 126; ++i) objects += "{\"a\":";
+  EXPECT_TRUE(readable(objects + "[]" + std::string(126, '}')));
+  EXPECT_FALSE(readable(objects + "[[]]" + std::string(126, '}')));
+  EXPECT_FALSE(readable(nested(100000, '[', ']')));
+}
+
+// A well-known library as an oracle: where both accept, they agree on the value.
+TEST(JsonReader, AgreesWithNlohmannOnValues) {
+  const char* documents[] = {
+      R"({"ok":true,"self":{"label":"Terminal 1"},"connections":[{"label":"Back\u00e9nd","id":"n2"}],"n":[0,-1,2.5,1e2]})",
+      R"([null,true,false,"a\nb\u2028c",{},[],[[[]]],{"":""}])",
+      R"({"z":1,"a":{"y":[1,2,{"x":"\ud83d\ude00"}]}})",
+  };
+  for (const char* text : documents) {
+    const std::optional<JsonDocument> ours = read_json(std::string_view(text));
+    ASSERT_TRUE(ours) << text;
+    EXPECT_EQ(nlohmann::json::parse(to_json(ours->root())), nlohmann::json::parse(text)) << text;
+  }
+}
+
+}  // namespace
+}  // namespace zelto
