@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "client_process.h"
+#include "client.h"
 #include "fake_app.h"
 
 namespace zelto::testing {

@@ -70,7 +70,7 @@ std::vector<std::pair<std::string, std::string>> client_env(const BlackBoxCase& 
 TEST_P(BlackBox, Run) {
   const BlackBoxCase& c = GetParam();
   FakeApp app(c.app);
-  const ClientResult result = run_client({c.args, client_env(c, app.port()), c.out_setup, c.err_setup});
+  const ProcessResult result = run_client({c.args, client_env(c, app.port()), c.out_setup, c.err_setup});
   const std::vector<std::string> requests = app.stop();
 
   EXPECT_EQ(result.status, c.status);

@@ -1,4 +1,4 @@
-#include "client_process.h"
+#include "process.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -15,29 +15,6 @@ extern char** environ;
 
 namespace zelto::testing {
 namespace {
-
-std::string required_env(const char* name) {
-  const char* value = std::getenv(name);
-  if (!value || !*value) throw std::runtime_error(std::string(name) + " must name the client under test");
-  return value;
-}
-
-std::vector<std::string> command_line(const ClientLaunch& launch) {
-  std::vector<std::string> argv;
-  if (const char* launcher = std::getenv("ZELTO_TEST_LAUNCHER"); launcher && *launcher) argv.emplace_back(launcher);
-  argv.push_back(required_env("ZELTO_TEST_CLIENT"));
-  argv.insert(argv.end(), launch.args.begin(), launch.args.end());
-  return argv;
-}
-
-std::vector<std::string> environment(const ClientLaunch& launch) {
-  std::vector<std::string> env;
-  for (char** entry = environ; *entry; ++entry) {
-    if (std::strncmp(*entry, "ZELTO_", 6) != 0 || std::strncmp(*entry, "ZELTO_TEST_", 11) == 0) env.emplace_back(*entry);
-  }
-  for (const auto& [name, value] : launch.env) env.push_back(name + "=" + value);
-  return env;
-}
 
 std::vector<char*> pointers(std::vector<std::string>& strings) {
   std::vector<char*> result;
@@ -101,9 +78,9 @@ void drain(int out_fd, std::string& out, int err_fd, std::string& err) {
 
 }  // namespace
 
-ClientResult run_client(const ClientLaunch& launch) {
-  std::vector<std::string> argv = command_line(launch);
-  std::vector<std::string> env = environment(launch);
+ProcessResult run_process(const ProcessLaunch& launch) {
+  std::vector<std::string> argv = launch.argv;
+  std::vector<std::string> env = launch.env;
   std::vector<char*> argv_pointers = pointers(argv);
   std::vector<char*> env_pointers = pointers(env);
 
@@ -120,7 +97,7 @@ ClientResult run_client(const ClientLaunch& launch) {
   for (int fd : to_close) close(fd);
   if (spawned != 0) throw std::runtime_error("cannot start " + argv[0] + ": " + std::strerror(spawned));
 
-  ClientResult result;
+  ProcessResult result;
   drain(out_fd, result.out, err_fd, result.err);
   int wait_status = 0;
   while (waitpid(pid, &wait_status, 0) < 0 && errno == EINTR) {
@@ -129,6 +106,16 @@ ClientResult run_client(const ClientLaunch& launch) {
   return result;
 }
 
-bool client_is_windows() { return required_env("ZELTO_TEST_CLIENT").ends_with(".exe"); }
+std::vector<std::string> environment_outside_terminal() {
+  std::vector<std::string> env;
+  for (char** entry = environ; *entry; ++entry) {
+    const std::string_view variable = *entry;
+    if (!variable.starts_with("ZELTO_NODE_ID=") && !variable.starts_with("ZELTO_PORT=") &&
+        !variable.starts_with("ZELTO_TOKEN=")) {
+      env.emplace_back(variable);
+    }
+  }
+  return env;
+}
 
 }  // namespace zelto::testing

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zelto::testing {
+
+// Where a standard stream of a child process goes.
+enum class StreamSetup {
+  captured,     // a pipe the test reads
+  no_handle,    // the descriptor is closed: the process starts without it
+  broken_pipe,  // a pipe whose reading end is already closed
+  full_device,  // /dev/full: every write fails for lack of space
+};
+
+struct ProcessLaunch {
+  std::vector<std::string> argv;  // argv[0] is the program's path
+  std::vector<std::string> env;   // NAME=value entries, the whole environment
+  StreamSetup out = StreamSetup::captured;
+  StreamSetup err = StreamSetup::captured;
+};
+
+struct ProcessResult {
+  int status = -1;  // exit status, or minus the signal that ended the process
+  std::string out;
+  std::string err;
+};
+
+// Runs a program with standard input on /dev/null and waits for it.
+ProcessResult run_process(const ProcessLaunch& launch);
+
+// This process's environment without the terminal variables ZELTO_NODE_ID, ZELTO_PORT and ZELTO_TOKEN.
+std::vector<std::string> environment_outside_terminal();
+
+}  // namespace zelto::testing

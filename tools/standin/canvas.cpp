@@ -1,0 +1,225 @@
+#include "canvas.h"
+
+#include <cctype>
+#include <fstream>
+#include <optional>
+
+#include "json/document.h"
+#include "json/store.h"
+#include "json/writer.h"
+
+namespace zelto::standin {
+namespace {
+
+std::string failure(std::string_view error) {
+  JsonStore store;
+  const JsonMember members[] = {{"error", store.string(error)}, {"ok", JsonValue::boolean(false)}};
+  return to_json(store.object(members));
+}
+
+std::string success(JsonStore& store, std::vector<JsonMember> members) {
+  members.push_back({"ok", JsonValue::boolean(true)});
+  return to_json(store.object(members));
+}
+
+// {"label":..., key:...}, as the listing shows each node.
+JsonValue labelled(JsonStore& store, std::string_view label, std::string_view key, std::string_view value) {
+  const JsonMember members[] = {{"label", store.string(label)}, {key, store.string(value)}};
+  return store.object(members);
+}
+
+// A file name from a title: letters, digits, spaces, '-', '_' and non-ASCII characters are kept.
+std::string file_stem(std::string_view title) {
+  std::string stem;
+  for (const char c : title) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool kept = byte >= 0x80 || std::isalnum(byte) || c == ' ' || c == '-' || c == '_';
+    stem += kept ? c : '_';
+  }
+  return stem.empty() ? "sem-titulo" : stem;
+}
+
+}  // namespace
+
+struct Canvas::Request {
+  std::string verb;
+  std::string from;
+  std::string token;
+  std::optional<std::string> target, message, title, diagram, url;
+};
+
+Canvas::Canvas(std::filesystem::path folder, std::string token)
+    : folder_(std::move(folder)),
+      token_(std::move(token)),
+      terminals_{{"node-1", "Terminal 1", false}, {"node-2", "Backend", true}, {"node-3", "Frontend", false}},
+      links_{{"node-1", "node-2"}, {"node-1", "node-3"}} {}
+
+std::string Canvas::answer(std::string_view request_line, std::string& log) {
+  const std::optional<JsonDocument> document = read_json(request_line);
+  const JsonValue* root = document ? &document->root() : nullptr;
+  const auto field = [&](std::string_view key) -> std::optional<std::string> {
+    if (const auto value = text(member(root, key))) return std::string(*value);
+    return std::nullopt;
+  };
+  if (!root || root->kind() != JsonKind::object) {
+    log = "pedido ilegível";
+    return failure("pedido inválido");
+  }
+  const Request request{field("verb").value_or(""), field("from").value_or(""), field("token").value_or(""),
+                        field("target"), field("message"), field("title"), field("diagram"), field("url")};
+  return handle(request, log);
+}
+
+std::string Canvas::handle(const Request& request, std::string& log) {
+  const Terminal* caller = terminal(request.from);
+  log = request.verb + " de " + (caller ? caller->label : request.from) + ": ";
+  if (request.token != token_) {
+    log += "token inválido";
+    return failure("token inválido");
+  }
+  if (!caller) {
+    log += "terminal desconhecido";
+    return failure("terminal desconhecido: " + request.from);
+  }
+  if (request.verb == "list") {
+    log += "listagem";
+    return list(request);
+  }
+  if (request.verb == "send") return send(request, log);
+  if (request.verb == "reply") return reply(request, log);
+  if (request.verb == "note") return create_file(request, FileKind::note, log);
+  if (request.verb == "diagram") return create_file(request, FileKind::diagram, log);
+  if (request.verb == "html") return create_file(request, FileKind::page, log);
+  if (request.verb == "browser") return browse(request, log);
+  log += "comando desconhecido";
+  return failure("comando desconhecido: " + request.verb);
+}
+
+std::string Canvas::list(const Request& request) {
+  JsonStore store;
+  std::vector<JsonValue> connections, notes, diagrams, pages, browsers;
+  for (const Terminal* peer : peers_of(request.from)) connections.push_back(labelled(store, peer->label, "id", peer->id));
+  for (const FileNode& file : files_) {
+    if (file.owner != request.from) continue;
+    auto& group = file.kind == FileKind::note ? notes : file.kind == FileKind::diagram ? diagrams : pages;
+    group.push_back(labelled(store, file.label, "path", file.path));
+  }
+  for (const Browser& browser : browsers_) {
+    if (browser.owner == request.from) browsers.push_back(labelled(store, browser.label, "cdp", browser.cdp));
+  }
+  const JsonMember self[] = {{"label", store.string(terminal(request.from)->label)}};
+  return success(store, {{"self", store.object(self)},
+                         {"connections", store.array(connections)},
+                         {"notes", store.array(notes)},
+                         {"diagrams", store.array(diagrams)},
+                         {"htmls", store.array(pages)},
+                         {"browsers", store.array(browsers)}});
+}
+
+std::string Canvas::send(const Request& request, std::string& log) {
+  const std::string message = request.message.value_or("");
+  std::uint64_t sent = 0;
+  for (const Terminal* peer : peers_of(request.from)) {
+    if (request.target && peer->label != *request.target) continue;
+    log += (sent ? ", " : "mensagem para ") + peer->label;
+    ++sent;
+  }
+  if (request.target && sent == 0) {
+    log += "alvo nao encontrado";
+    return failure("alvo nao encontrado: " + *request.target);
+  }
+  log += sent ? ": " + message : "nenhum terminal conectado";
+  JsonStore store;
+  return success(store, {{"sent", JsonValue::unsigned_integer(sent)}});
+}
+
+std::string Canvas::reply(const Request& request, std::string& log) {
+  std::uint64_t sent = 0;
+  for (Terminal* peer : peers_of(request.from)) {
+    if (!peer->awaits_reply) continue;
+    peer->awaits_reply = false;
+    log += "resposta entregue a " + peer->label + ": " + request.message.value_or("");
+    sent = 1;
+    break;
+  }
+  if (!sent) log += "ninguém esperava resposta";
+  JsonStore store;
+  return success(store, {{"sent", JsonValue::unsigned_integer(sent)}});
+}
+
+std::string Canvas::create_file(const Request& request, FileKind kind, std::string& log) {
+  if (!request.title) {
+    log += "sem título";
+    return failure("titulo ausente");
+  }
+  static constexpr std::string_view kExtensions[] = {".md", ".diagram.json", ".html"};
+  const std::string_view extension = kExtensions[static_cast<int>(kind)];
+  const std::string stem = file_stem(*request.title);
+  std::filesystem::path path = folder_ / (stem + std::string(extension));
+  for (int n = 2; std::filesystem::exists(path); ++n) {
+    path = folder_ / (stem + "-" + std::to_string(n) + std::string(extension));
+  }
+  std::string content = request.message.value_or("");
+  if (kind == FileKind::diagram) content = request.diagram.value_or(R"({"boxes":[],"arrows":[]})");
+  std::ofstream(path, std::ios::binary) << content;
+
+  const FileNode& file = files_.emplace_back(FileNode{kind, unique_label(*request.title), path.string(), request.from});
+  log += "criado " + file.path;
+  JsonStore store;
+  return success(store, {{"label", store.string(file.label)}, {"path", store.string(file.path)}});
+}
+
+std::string Canvas::browse(const Request& request, std::string& log) {
+  if (!request.url) {
+    log += "sem url";
+    return failure("url ausente");
+  }
+  const std::string label = request.target.value_or("navegador");
+  Browser* browser = nullptr;
+  for (Browser& candidate : browsers_) {
+    if (candidate.label == label && candidate.owner == request.from) browser = &candidate;
+  }
+  const bool created = browser == nullptr;
+  if (created) {
+    const std::string cdp = "http://127.0.0.1:" + std::to_string(9400 + browsers_.size());
+    browser = &browsers_.emplace_back(Browser{label, "", cdp, request.from});
+  }
+  browser->url = *request.url;
+  log += (created ? "navegador aberto: " : "navegador navegou: ") + browser->label + " em " + browser->url;
+  JsonStore store;
+  return success(store, {{"label", store.string(browser->label)},
+                         {"url", store.string(browser->url)},
+                         {"cdp", store.string(browser->cdp)},
+                         {"created", JsonValue::boolean(created)}});
+}
+
+const Canvas::Terminal* Canvas::terminal(std::string_view id) const {
+  for (const Terminal& t : terminals_) {
+    if (t.id == id) return &t;
+  }
+  return nullptr;
+}
+
+std::vector<Canvas::Terminal*> Canvas::peers_of(std::string_view id) {
+  std::vector<Terminal*> peers;
+  for (Terminal& t : terminals_) {
+    for (const auto& [a, b] : links_) {
+      if ((a == id && b == t.id) || (b == id && a == t.id)) peers.push_back(&t);
+    }
+  }
+  return peers;
+}
+
+std::string Canvas::unique_label(std::string_view wanted) const {
+  const auto taken = [&](const std::string& label) {
+    for (const FileNode& file : files_) {
+      if (file.label == label) return true;
+    }
+    return false;
+  };
+  std::string label(wanted);
+  for (int n = 2; taken(label); ++n) label = std::string(wanted) + " (" + std::to_string(n) + ")";
+  return label;
+}
+
+}  // namespace zelto::standin

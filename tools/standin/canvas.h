@@ -1,0 +1,65 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zelto::standin {
+
+// The stand-in app's canvas, in memory: terminals with their agents, and the notes, diagrams, pages
+// and browser webviews created on it, each connected to the terminal that created it. Answers the
+// client's requests as the app does.
+class Canvas {
+ public:
+  // Starts with the caller's terminal ("Terminal 1") connected to two other agents' terminals, one of
+  // which waits for the caller's answer. Files of new nodes go into `folder`.
+  Canvas(std::filesystem::path folder, std::string token);
+
+  const std::string& caller_id() const { return terminals_.front().id; }
+  const std::string& token() const { return token_; }
+
+  // The response text to one request line. `log` receives one line describing what happened.
+  std::string answer(std::string_view request_line, std::string& log);
+
+ private:
+  struct Terminal {
+    std::string id;
+    std::string label;
+    bool awaits_reply;  // its agent asked the caller something and waits for the answer
+  };
+  enum class FileKind { note, diagram, page };
+  struct FileNode {
+    FileKind kind;
+    std::string label;
+    std::string path;
+    std::string owner;  // id of the terminal it is connected to
+  };
+  struct Browser {
+    std::string label;
+    std::string url;
+    std::string cdp;
+    std::string owner;
+  };
+  struct Request;
+
+  std::string handle(const Request& request, std::string& log);
+  std::string list(const Request& request);
+  std::string send(const Request& request, std::string& log);
+  std::string reply(const Request& request, std::string& log);
+  std::string create_file(const Request& request, FileKind kind, std::string& log);
+  std::string browse(const Request& request, std::string& log);
+
+  const Terminal* terminal(std::string_view id) const;
+  std::vector<Terminal*> peers_of(std::string_view id);
+  std::string unique_label(std::string_view wanted) const;
+
+  std::filesystem::path folder_;
+  std::string token_;
+  std::vector<Terminal> terminals_;
+  std::vector<std::pair<std::string, std::string>> links_;  // connected terminal ids, both ways
+  std::vector<FileNode> files_;
+  std::vector<Browser> browsers_;
+};
+
+}  // namespace zelto::standin
