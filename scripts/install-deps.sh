@@ -3,7 +3,7 @@
 # Uses sudo when not run as root.
 set -eu
 
-packages="cmake ninja-build g++ libgtest-dev nlohmann-json3-dev"
+packages="cmake ninja-build g++ libgtest-dev nlohmann-json3-dev g++-mingw-w64-x86-64 wine64"
 
 missing=""
 for package in $packages; do

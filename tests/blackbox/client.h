@@ -15,8 +15,8 @@ struct ClientLaunch {
   StreamSetup err = StreamSetup::captured;
 };
 
-// Runs the client under test: the program that ZELTO_TEST_CLIENT names, started through the command
-// in ZELTO_TEST_LAUNCHER when that is set (Wine, for the Windows build).
+// Runs the client under test with the command in ZELTO_TEST_CLIENT: its path, or words separated by
+// spaces that end with it, such as a launcher and a Windows client (zelto-cli.exe) to run under Wine.
 ProcessResult run_client(const ClientLaunch& launch);
 
 // True when the client under test is a Windows program.

@@ -8,7 +8,18 @@ namespace {
 const std::string kListRequest = R"({"from":"node-7","token":"tok","verb":"list"})";
 const std::string kGate = "zelto: este comando só funciona dentro de um terminal do Zelto.\n";
 
+// On Windows a terminal is a console, written in UTF-16: the text must still show as typed.
+const std::string kListing =
+    R"({"ok":true,"self":{"label":"Você é — ação"},"notes":[{"label":"Ação","path":"C:\\notas\\Ação.md"}]})";
+const std::string kListingShown =
+    "Você é: Você é — ação\nNotas conectadas (arquivos .md — leia/edite com suas ferramentas de arquivo):\n"
+    "  - Ação: C:\\notas\\Ação.md\n";
+
 const BlackBoxCase kCases[] = {
+    {.name = "stdout_on_terminal", .args = {"list"}, .app = answers(kListing), .request = kListRequest,
+     .out = kListingShown, .out_setup = StreamSetup::terminal},
+    {.name = "stderr_on_terminal", .args = {"list"}, .app = answers(R"({"ok":false,"error":"não — já"})"),
+     .request = kListRequest, .err = "zelto: não — já\n", .status = 1, .err_setup = StreamSetup::terminal},
     {.name = "stdout_without_handle", .args = {"list"}, .request = kListRequest, .out_setup = StreamSetup::no_handle},
     {.name = "stdout_broken_pipe", .args = {"list"}, .request = kListRequest,
      .err = "zelto: failed printing to stdout: {os:broken-pipe}\n", .status = 101,

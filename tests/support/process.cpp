@@ -52,6 +52,14 @@ int prepare_stream(posix_spawn_file_actions_t& actions, int fd, StreamSetup setu
       return -1;
     }
     case StreamSetup::full_device: posix_spawn_file_actions_addopen(&actions, fd, "/dev/full", O_WRONLY, 0); return -1;
+    case StreamSetup::terminal: {
+      const int controller = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+      if (controller < 0 || grantpt(controller) != 0 || unlockpt(controller) != 0) {
+        throw std::runtime_error("no pseudo-terminal");
+      }
+      posix_spawn_file_actions_addopen(&actions, fd, ptsname(controller), O_RDWR | O_NOCTTY, 0);
+      return controller;
+    }
   }
   return -1;
 }
@@ -65,7 +73,7 @@ void drain(int out_fd, std::string& out, int err_fd, std::string& err) {
     for (int i = 0; i < 2; ++i) {
       if (fds[i].fd < 0 || !fds[i].revents) continue;
       char chunk[65536];
-      const ssize_t got = read(fds[i].fd, chunk, sizeof chunk);
+      const ssize_t got = read(fds[i].fd, chunk, sizeof chunk);  // a terminal ends with EIO
       if (got > 0) {
         sinks[i]->append(chunk, static_cast<std::size_t>(got));
       } else {
@@ -104,6 +112,20 @@ ProcessResult run_process(const ProcessLaunch& launch) {
   }
   result.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -WTERMSIG(wait_status);
   return result;
+}
+
+std::string without_terminal_controls(std::string_view text) {
+  std::string plain;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') continue;
+    if (text[i] == '\x1b' && i + 1 < text.size() && text[i + 1] == '[') {
+      for (i += 2; i < text.size() && !(text[i] >= '@' && text[i] <= '~'); ++i) {
+      }
+      continue;
+    }
+    plain += text[i];
+  }
+  return plain;
 }
 
 std::vector<std::string> environment_outside_terminal() {

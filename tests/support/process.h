@@ -11,7 +11,11 @@ enum class StreamSetup {
   no_handle,    // the descriptor is closed: the process starts without it
   broken_pipe,  // a pipe whose reading end is already closed
   full_device,  // /dev/full: every write fails for lack of space
+  terminal,     // a pseudo-terminal the test reads: an interactive console
 };
+
+// What a program wrote to a terminal, without carriage returns and terminal escape sequences.
+std::string without_terminal_controls(std::string_view text);
 
 struct ProcessLaunch {
   std::vector<std::string> argv;  // argv[0] is the program's path
