@@ -2,23 +2,34 @@
 
 #include "json/writer.h"
 #include "link/transport.h"
+#include "text/utf8.h"
 #include "text/white_space.h"
 
 namespace zelto {
+namespace {
 
-JsonDocument read_response(TextBuffer text) {
-  text.keep(trim_white_space(text.view()));
-  if (std::optional<JsonDocument> response = read_json(std::move(text))) return std::move(*response);
+ExchangeFailure transport_failure(std::string_view error) {
+  return {"zelto: falha ao falar com o app: " + std::string(error) + "\n"};
+}
+
+JsonDocument unreadable_response() {
   JsonStore store;
   const JsonMember members[] = {{"error", store.string("resposta inválida")}, {"ok", JsonValue::boolean(false)}};
   const JsonValue root = store.object(members);
   return JsonDocument(root, std::move(store));
 }
 
-std::optional<std::string> outcome_failure(const JsonValue& response) {
-  if (truth(member(&response, "ok"))) return std::nullopt;
-  const std::string_view error = text(member(&response, "error")).value_or("erro desconhecido");
-  return "zelto: " + std::string(error) + "\n";
+}  // namespace
+
+std::variant<JsonDocument, ExchangeFailure> interpret_response(TextBuffer received) {
+  if (!is_valid_utf8(received.view())) return transport_failure("stream did not contain valid UTF-8");
+  received.keep(trim_white_space(received.view()));
+  std::optional<JsonDocument> read = read_json(std::move(received));
+  JsonDocument response = read ? std::move(*read) : unreadable_response();
+
+  if (truth(member(&response.root(), "ok"))) return response;
+  const std::string_view error = text(member(&response.root(), "error")).value_or("erro desconhecido");
+  return ExchangeFailure{"zelto: " + std::string(error) + "\n"};
 }
 
 std::variant<JsonDocument, ExchangeFailure> exchange(std::uint16_t port, const JsonValue& request) {
@@ -26,13 +37,9 @@ std::variant<JsonDocument, ExchangeFailure> exchange(std::uint16_t port, const J
   line.reserve(128);
   write_json(request, line);
   line += '\n';
-  auto received = transfer(port, line);
-  if (auto* error = std::get_if<std::string>(&received)) {
-    return ExchangeFailure{"zelto: falha ao falar com o app: " + *error + "\n"};
-  }
-  JsonDocument response = read_response(std::move(std::get<TextBuffer>(received)));
-  if (std::optional<std::string> failure = outcome_failure(response.root())) return ExchangeFailure{std::move(*failure)};
-  return response;
+  std::variant<TextBuffer, std::string> received = transfer(port, line);
+  if (const auto* error = std::get_if<std::string>(&received)) return transport_failure(*error);
+  return interpret_response(std::move(std::get<TextBuffer>(received)));
 }
 
 }  // namespace zelto

@@ -19,13 +19,9 @@ struct ExchangeFailure {
 // returns. Gives the response when its "ok" member is true.
 std::variant<JsonDocument, ExchangeFailure> exchange(std::uint16_t port, const JsonValue& request);
 
-// The parts of the exchange after the transport, each on its own.
-
-// The response text (valid UTF-8) trimmed of Unicode white space and read; a text that cannot be
-// read gives the client's own failed response, {"error":"resposta inválida","ok":false}.
-JsonDocument read_response(TextBuffer text);
-
-// The outcome check: empty when "ok" is the boolean true, otherwise the text for standard error.
-std::optional<std::string> outcome_failure(const JsonValue& response);
+// What the exchange makes of the bytes received: they must be UTF-8; the text, trimmed of Unicode
+// white space, is read as JSON (a text that cannot be read becomes the client's own failed response,
+// {"error":"resposta inválida","ok":false}); the response passes when its "ok" is true.
+std::variant<JsonDocument, ExchangeFailure> interpret_response(TextBuffer received);
 
 }  // namespace zelto

@@ -10,9 +10,8 @@
 namespace zelto {
 
 // Connects to 127.0.0.1:`port`, sends `line` whole, then reads until the app closes the connection,
-// which is closed before this returns. Gives everything received, checked to be UTF-8, or the text
-// of the failure: the system's error text, "failed to write whole buffer",
-// "stream did not contain valid UTF-8" or "out of memory".
+// which is closed before this returns. Gives every byte received, or the text of the failure: the
+// system's error text, "failed to write whole buffer" or "out of memory".
 std::variant<TextBuffer, std::string> transfer(std::uint16_t port, std::string_view line);
 
 }  // namespace zelto

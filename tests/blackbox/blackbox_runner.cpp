@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <regex>
+#include <thread>
 
 #include "blackbox_case.h"
 
@@ -67,10 +69,20 @@ std::vector<std::pair<std::string, std::string>> client_env(const BlackBoxCase& 
   return env;
 }
 
-TEST_P(BlackBox, Run) {
-  const BlackBoxCase& c = GetParam();
+}  // namespace
+
+void run_case(const BlackBoxCase& c) {
+  if (client_is_windows() && !c.not_under_wine.empty()) GTEST_SKIP() << c.not_under_wine;
   FakeApp app(c.app);
-  const ProcessResult result = run_client({c.args, client_env(c, app.port()), c.out_setup, c.err_setup});
+  const std::unique_ptr<ChildProcess> client = start_client({c.args, client_env(c, app.port()), c.out_setup, c.err_setup});
+  if (c.app.holds()) {
+    // The app has answered but keeps the connection open: the client must still be waiting.
+    app.wait_until_holding();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(client->running()) << "the client ended before the app closed the connection";
+    app.release();
+  }
+  const ProcessResult result = client->finish();
   const std::vector<std::string> requests = app.stop();
 
   const auto shown = [](const std::string& text, StreamSetup setup) {
@@ -91,7 +103,7 @@ TEST_P(BlackBox, Run) {
   }
 }
 
-}  // namespace
+TEST_P(BlackBox, Run) { run_case(GetParam()); }
 
 std::string case_name(const ::testing::TestParamInfo<BlackBoxCase>& info) { return info.param.name; }
 

@@ -33,7 +33,7 @@ std::string hex(std::string_view bytes) {
 // A Windows program is started by zelto-test-spawn.exe (built beside it), which gives it a UTF-16
 // command line and environment as a Windows parent would, and no handle at all for a stream the
 // case wants without one.
-ProcessResult run_windows_client(const ClientLaunch& launch, std::vector<std::string> argv) {
+ProcessLaunch windows_client_launch(const ClientLaunch& launch, std::vector<std::string> argv) {
   const std::filesystem::path client = argv.back();
   argv.pop_back();
   const auto mode = [](StreamSetup setup) { return setup == StreamSetup::no_handle ? "none" : "inherit"; };
@@ -50,19 +50,25 @@ ProcessResult run_windows_client(const ClientLaunch& launch, std::vector<std::st
   for (const auto& [name, value] : launch.env) argv.push_back(hex(name + "=" + value));
   argv.emplace_back("--");
   for (const std::string& arg : launch.args) argv.push_back(hex(arg));
-  return run_process({std::move(argv), environment_outside_terminal(), linux_side(launch.out), linux_side(launch.err)});
+  return {std::move(argv), environment_outside_terminal(), linux_side(launch.out), linux_side(launch.err)};
 }
 
-}  // namespace
-
-ProcessResult run_client(const ClientLaunch& launch) {
+ProcessLaunch client_launch(const ClientLaunch& launch) {
   std::vector<std::string> argv = client_command();
-  if (client_is_windows()) return run_windows_client(launch, std::move(argv));
+  if (client_is_windows()) return windows_client_launch(launch, std::move(argv));
 
   argv.insert(argv.end(), launch.args.begin(), launch.args.end());
   std::vector<std::string> env = environment_outside_terminal();
   for (const auto& [name, value] : launch.env) env.push_back(name + "=" + value);
-  return run_process({std::move(argv), std::move(env), launch.out, launch.err});
+  return {std::move(argv), std::move(env), launch.out, launch.err};
+}
+
+}  // namespace
+
+ProcessResult run_client(const ClientLaunch& launch) { return run_process(client_launch(launch)); }
+
+std::unique_ptr<ChildProcess> start_client(const ClientLaunch& launch) {
+  return std::make_unique<ChildProcess>(client_launch(launch));
 }
 
 bool client_is_windows() { return client_command().back().ends_with(".exe"); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +19,8 @@ struct ClientLaunch {
 // Runs the client under test with the command in ZELTO_TEST_CLIENT: its path, or words separated by
 // spaces that end with it, such as a launcher and a Windows client (zelto-cli.exe) to run under Wine.
 ProcessResult run_client(const ClientLaunch& launch);
+// The same, started and left running.
+std::unique_ptr<ChildProcess> start_client(const ClientLaunch& launch);
 
 // True when the client under test is a Windows program.
 bool client_is_windows();

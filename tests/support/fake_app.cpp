@@ -2,9 +2,12 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <stdexcept>
 
 namespace zelto::testing {
@@ -35,6 +38,11 @@ std::string read_request_line(int connection) {
   return request;
 }
 
+void wait_for_data(int connection) {
+  pollfd readable = {connection, POLLIN, 0};
+  poll(&readable, 1, 10'000);
+}
+
 void send_all(int connection, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t sent = send(connection, bytes.data(), bytes.size(), MSG_NOSIGNAL);
@@ -43,14 +51,52 @@ void send_all(int connection, std::string_view bytes) {
   }
 }
 
+void reset(int connection) {
+  const linger abort_on_close = {1, 0};
+  setsockopt(connection, SOL_SOCKET, SO_LINGER, &abort_on_close, sizeof abort_on_close);
+}
+
 }  // namespace
 
-AppScript answers(std::string response) { return {AppScript::Action::answer, std::move(response)}; }
-AppScript closes_after_request() { return {AppScript::Action::close_after_request, {}}; }
-AppScript not_listening() { return {AppScript::Action::not_listening, {}}; }
+bool AppScript::holds() const {
+  return std::ranges::any_of(steps, [](const AppStep& step) { return step.kind == AppStep::Kind::hold; });
+}
+
+AppScript answers(std::string response) { return {.steps = {{AppStep::Kind::send, std::move(response)}}}; }
+AppScript closes_after_request() { return {}; }
+AppScript closes_without_reading() { return {.reads_request = false}; }
+AppScript not_listening() { return {.listening = false}; }
+
+AppScript trickles(std::string_view response, int milliseconds) {
+  AppScript script;
+  for (const char byte : response) {
+    script.steps.push_back({AppStep::Kind::pause, {}, milliseconds});
+    script.steps.push_back({AppStep::Kind::send, std::string(1, byte)});
+  }
+  return script;
+}
+
+AppScript answers_in_pieces(std::vector<std::string> pieces) {
+  AppScript script;
+  for (std::string& piece : pieces) {
+    if (!script.steps.empty()) script.steps.push_back({AppStep::Kind::pause, {}, 50});
+    script.steps.push_back({AppStep::Kind::send, std::move(piece)});
+  }
+  return script;
+}
+
+AppScript resets_after(std::string partial_response) {
+  return {.steps = {{AppStep::Kind::send, std::move(partial_response)},
+                    {AppStep::Kind::pause, {}, 50},
+                    {AppStep::Kind::reset}}};
+}
+
+AppScript holds_after(std::string response) {
+  return {.steps = {{AppStep::Kind::send, std::move(response)}, {AppStep::Kind::hold}}};
+}
 
 FakeApp::FakeApp(AppScript script) : script_(std::move(script)) {
-  if (script_.action == AppScript::Action::not_listening) {
+  if (!script_.listening) {
     port_ = unused_port();
     return;
   }
@@ -61,6 +107,7 @@ FakeApp::FakeApp(AppScript script) : script_(std::move(script)) {
 FakeApp::~FakeApp() { stop(); }
 
 std::vector<std::string> FakeApp::stop() {
+  release();
   if (server_.joinable()) {
     shutdown(listener_, SHUT_RDWR);  // wakes the blocked accept()
     server_.join();
@@ -68,6 +115,17 @@ std::vector<std::string> FakeApp::stop() {
   }
   std::lock_guard lock(mutex_);
   return requests_;
+}
+
+void FakeApp::wait_until_holding() {
+  std::unique_lock lock(mutex_);
+  changed_.wait_for(lock, std::chrono::seconds(30), [this] { return holding_; });
+}
+
+void FakeApp::release() {
+  std::lock_guard lock(mutex_);
+  released_ = true;
+  changed_.notify_all();
 }
 
 void FakeApp::serve() {
@@ -80,12 +138,27 @@ void FakeApp::serve() {
 }
 
 void FakeApp::handle(int connection) {
-  std::string request = read_request_line(connection);
-  {
+  if (script_.reads_request) {
+    std::string request = read_request_line(connection);
     std::lock_guard lock(mutex_);
     requests_.push_back(std::move(request));
+  } else {
+    wait_for_data(connection);  // closing with unread data makes the close a reset
   }
-  if (script_.action == AppScript::Action::answer) send_all(connection, script_.response);
+  for (const AppStep& step : script_.steps) {
+    switch (step.kind) {
+      case AppStep::Kind::send: send_all(connection, step.bytes); break;
+      case AppStep::Kind::pause: std::this_thread::sleep_for(std::chrono::milliseconds(step.milliseconds)); break;
+      case AppStep::Kind::reset: reset(connection); break;
+      case AppStep::Kind::hold: {
+        std::unique_lock lock(mutex_);
+        holding_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return released_; });
+        break;
+      }
+    }
+  }
 }
 
 std::uint16_t unused_port() {

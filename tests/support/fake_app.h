@@ -1,5 +1,6 @@
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -8,20 +9,42 @@
 
 namespace zelto::testing {
 
-// What the fake app does with each connection it accepts.
-struct AppScript {
-  enum class Action {
-    answer,                // read the request line, send `response`, close
-    close_after_request,   // read the request line, close without answering
-    not_listening,         // nothing listens on the port
+// One thing the fake app does on a connection, after taking the request.
+struct AppStep {
+  enum class Kind {
+    send,   // write `bytes`
+    pause,  // wait `milliseconds`
+    reset,  // end the connection with a reset (SO_LINGER 0) instead of a close
+    hold,   // keep the connection open until the test calls FakeApp::release()
   };
-  Action action = Action::answer;
-  std::string response = {};
+  Kind kind;
+  std::string bytes = {};
+  int milliseconds = 0;
+};
+
+// What the fake app does with each connection it accepts: read the request line and keep it (or,
+// when `reads_request` is false, wait for it to arrive and leave it unread, so that the close is a
+// reset), run the steps, close.
+struct AppScript {
+  bool listening = true;
+  bool reads_request = true;
+  std::vector<AppStep> steps = {};
+
+  bool holds() const;
 };
 
 AppScript answers(std::string response);
 AppScript closes_after_request();
+AppScript closes_without_reading();
 AppScript not_listening();
+// The response one byte at a time, with a pause before each.
+AppScript trickles(std::string_view response, int milliseconds);
+// The response in pieces with a pause between them, so that each piece is a receive of its own.
+AppScript answers_in_pieces(std::vector<std::string> pieces);
+// Part of a response, then a reset.
+AppScript resets_after(std::string partial_response);
+// The response, then the connection stays open until released.
+AppScript holds_after(std::string response);
 
 // A scripted stand-in for the app on 127.0.0.1 at a free port, serving on its own thread. It keeps
 // the exact bytes of every request it receives.
@@ -33,6 +56,10 @@ class FakeApp {
   ~FakeApp();
 
   std::uint16_t port() const { return port_; }
+  // For a script that holds: waits until a connection is held open.
+  void wait_until_holding();
+  // Lets a held connection go on to be closed.
+  void release();
   // Stops serving; then gives the requests received, one per connection.
   std::vector<std::string> stop();
 
@@ -44,6 +71,9 @@ class FakeApp {
   int listener_ = -1;
   std::uint16_t port_ = 0;
   std::mutex mutex_;
+  std::condition_variable changed_;
+  bool holding_ = false;
+  bool released_ = false;
   std::vector<std::string> requests_;
   std::thread server_;
 };

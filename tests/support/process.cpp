@@ -86,7 +86,7 @@ void drain(int out_fd, std::string& out, int err_fd, std::string& err) {
 
 }  // namespace
 
-ProcessResult run_process(const ProcessLaunch& launch) {
+ChildProcess::ChildProcess(const ProcessLaunch& launch) {
   std::vector<std::string> argv = launch.argv;
   std::vector<std::string> env = launch.env;
   std::vector<char*> argv_pointers = pointers(argv);
@@ -96,23 +96,36 @@ ProcessResult run_process(const ProcessLaunch& launch) {
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   std::vector<int> to_close;
-  const int out_fd = prepare_stream(actions, 1, launch.out, to_close);
-  const int err_fd = prepare_stream(actions, 2, launch.err, to_close);
+  out_fd_ = prepare_stream(actions, 1, launch.out, to_close);
+  err_fd_ = prepare_stream(actions, 2, launch.err, to_close);
 
   pid_t pid = 0;
   const int spawned = posix_spawn(&pid, argv_pointers[0], &actions, nullptr, argv_pointers.data(), env_pointers.data());
   posix_spawn_file_actions_destroy(&actions);
   for (int fd : to_close) close(fd);
   if (spawned != 0) throw std::runtime_error("cannot start " + argv[0] + ": " + std::strerror(spawned));
+  pid_ = pid;
+}
 
+bool ChildProcess::running() {
+  int status = 0;
+  if (!wait_status_ && waitpid(pid_, &status, WNOHANG) == pid_) wait_status_ = status;
+  return !wait_status_;
+}
+
+ProcessResult ChildProcess::finish() {
   ProcessResult result;
-  drain(out_fd, result.out, err_fd, result.err);
-  int wait_status = 0;
-  while (waitpid(pid, &wait_status, 0) < 0 && errno == EINTR) {
+  drain(out_fd_, result.out, err_fd_, result.err);
+  int status = 0;
+  while (!wait_status_) {
+    if (waitpid(pid_, &status, 0) == pid_) wait_status_ = status;
+    else if (errno != EINTR) throw std::runtime_error("waitpid failed");
   }
-  result.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -WTERMSIG(wait_status);
+  result.status = WIFEXITED(*wait_status_) ? WEXITSTATUS(*wait_status_) : -WTERMSIG(*wait_status_);
   return result;
 }
+
+ProcessResult run_process(const ProcessLaunch& launch) { return ChildProcess(launch).finish(); }
 
 std::string without_terminal_controls(std::string_view text) {
   std::string plain;

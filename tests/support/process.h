@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zelto::testing {
@@ -28,6 +30,25 @@ struct ProcessResult {
   int status = -1;  // exit status, or minus the signal that ended the process
   std::string out;
   std::string err;
+};
+
+// A program started with standard input on /dev/null.
+class ChildProcess {
+ public:
+  explicit ChildProcess(const ProcessLaunch& launch);
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  // True while the program has not ended.
+  bool running();
+  // Reads what it writes to the end and waits for it to end.
+  ProcessResult finish();
+
+ private:
+  int pid_ = -1;
+  int out_fd_ = -1;
+  int err_fd_ = -1;
+  std::optional<int> wait_status_;
 };
 
 // Runs a program with standard input on /dev/null and waits for it.
