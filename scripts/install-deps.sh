@@ -1,9 +1,12 @@
 #!/bin/sh
-# Installs the Debian packages that building and testing zelto need, when some are missing.
-# Uses sudo when not run as root.
+# Installs the Debian packages that zelto needs, when some are missing: for building it (`demo`),
+# or for building and running every test (`all`, the default). Uses sudo when not run as root.
 set -eu
 
-packages="cmake ninja-build g++ libgtest-dev nlohmann-json3-dev g++-mingw-w64-x86-64 wine64"
+packages="cmake ninja-build g++"
+if [ "${1:-all}" = all ]; then
+  packages="$packages libgtest-dev nlohmann-json3-dev valgrind g++-mingw-w64-x86-64 wine64 clang libclang-rt-14-dev"
+fi
 
 missing=""
 for package in $packages; do
