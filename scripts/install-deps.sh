@@ -1,12 +1,14 @@
 #!/bin/sh
 # Installs the Debian packages that zelto needs, when some are missing: for building it (`demo`),
-# or for building and running every test (`all`, the default). Uses sudo when not run as root.
+# for the benchmarks (`bench`), or for building and running every test (`all`, the default).
+# Uses sudo when not run as root.
 set -eu
 
 packages="cmake ninja-build g++"
-if [ "${1:-all}" = all ]; then
-  packages="$packages libgtest-dev nlohmann-json3-dev valgrind g++-mingw-w64-x86-64 wine64 clang libclang-rt-14-dev"
-fi
+case "${1:-all}" in
+  all) packages="$packages libgtest-dev nlohmann-json3-dev valgrind g++-mingw-w64-x86-64 wine64 clang libclang-rt-14-dev" ;;
+  bench) packages="$packages gcc libc6-dev libbenchmark-dev libboost-json1.81-dev nlohmann-json3-dev" ;;
+esac
 
 missing=""
 for package in $packages; do

@@ -1,7 +1,6 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
-#include <limits>
 #include <vector>
 
 #include "json/document.h"
@@ -70,102 +69,107 @@ bool is_below_one(std::string_view number) {
   return magnitude + exponent < 0;
 }
 
+// Reads values by recursive descent. Values come back in registers, not through memory; a failure
+// sets `failed_` and gives a null value, which every caller passes up at once.
 class Reader {
  public:
   Reader(char* begin, char* end, JsonStore& store) : p_(begin), end_(end), store_(store) {}
 
   // The text ends with a NUL byte at `end`; no loop reads past it, because a NUL stops each of them.
-  bool read_document(JsonValue& root) {
+  std::optional<JsonValue> read_document() {
     skip_white_space();
-    if (!read_value(root, kDepthLimit)) return false;
+    const JsonValue root = read_value(kDepthLimit);
     skip_white_space();
-    return p_ == end_;
+    if (failed_ || p_ != end_) return std::nullopt;
+    return root;
   }
 
  private:
+  JsonValue fail() {
+    failed_ = true;
+    return {};
+  }
+
   void skip_white_space() {
     while (*p_ == ' ' || *p_ == '\n' || *p_ == '\r' || *p_ == '\t') ++p_;
   }
 
-  bool read_value(JsonValue& out, int depth) {
+  JsonValue read_value(int depth) {
     switch (*p_) {
-      case '{': return read_object(out, depth);
-      case '[': return read_array(out, depth);
-      case '"': {
-        std::string_view text;
-        if (!read_string(text)) return false;
-        out = JsonValue::string(text);
-        return true;
-      }
-      case 't': return read_literal("true", JsonValue::boolean(true), out);
-      case 'f': return read_literal("false", JsonValue::boolean(false), out);
-      case 'n': return read_literal("null", JsonValue(), out);
-      default: return read_number(out);
+      case '{': return read_object(depth);
+      case '[': return read_array(depth);
+      case '"': return JsonValue::string(read_string());
+      case 't': return read_literal("true", JsonValue::boolean(true));
+      case 'f': return read_literal("false", JsonValue::boolean(false));
+      case 'n': return read_literal("null", JsonValue());
+      default: return read_number();
     }
   }
 
-  bool read_literal(std::string_view literal, JsonValue value, JsonValue& out) {
+  JsonValue read_literal(std::string_view literal, JsonValue value) {
     if (static_cast<std::size_t>(end_ - p_) < literal.size() || std::memcmp(p_, literal.data(), literal.size()) != 0) {
-      return false;
+      return fail();
     }
     p_ += literal.size();
-    out = value;
-    return true;
+    return value;
   }
 
-  bool read_array(JsonValue& out, int depth) {
-    if (--depth == 0) return false;
+  JsonValue read_array(int depth) {
+    if (--depth == 0) return fail();
     ++p_;
     skip_white_space();
     const std::size_t base = elements_.size();
     if (*p_ != ']') {
       for (;;) {
-        JsonValue element;
-        if (!read_value(element, depth)) return false;
+        // Numbers are the commonest element of long arrays: read them without the dispatch.
+        const JsonValue element = is_digit(*p_) || *p_ == '-' ? read_number() : read_value(depth);
+        if (failed_) return {};
         elements_.push_back(element);
         skip_white_space();
         if (*p_ != ',') break;
         ++p_;
         skip_white_space();
       }
-      if (*p_ != ']') return false;
+      if (*p_ != ']') return fail();
     }
     ++p_;
-    out = store_.array({elements_.data() + base, elements_.size() - base});
+    const JsonValue array = store_.array({elements_.data() + base, elements_.size() - base});
     elements_.resize(base);
-    return true;
+    return array;
   }
 
-  bool read_object(JsonValue& out, int depth) {
-    if (--depth == 0) return false;
+  JsonValue read_object(int depth) {
+    if (--depth == 0) return fail();
     ++p_;
     skip_white_space();
     const std::size_t base = members_.size();
     if (*p_ != '}') {
       for (;;) {
-        JsonMember member;
-        if (*p_ != '"' || !read_string(member.key)) return false;
+        if (*p_ != '"') return fail();
+        const std::string_view key = read_string();
         skip_white_space();
-        if (*p_++ != ':') return false;
+        if (failed_ || *p_ != ':') return fail();
+        ++p_;
         skip_white_space();
-        if (!read_value(member.value, depth)) return false;
-        members_.push_back(member);
+        const JsonValue value = read_value(depth);
+        if (failed_) return {};
+        members_.push_back({key, value});
         skip_white_space();
         if (*p_ != ',') break;
         ++p_;
         skip_white_space();
       }
-      if (*p_ != '}') return false;
+      if (*p_ != '}') return fail();
     }
     ++p_;
-    out = store_.object({members_.data() + base, members_.size() - base});
+    const JsonValue object = store_.object({members_.data() + base, members_.size() - base});
     members_.resize(base);
-    return true;
+    return object;
   }
 
-  // Reads the string at p_ (on its opening quote). Escapes are decoded in place: the decoded text
-  // is never longer than its escaped form, so writing never overtakes reading.
-  bool read_string(std::string_view& out) {
+  // The string at p_ (on its opening quote). Escapes are decoded in place: the decoded text is never
+  // longer than its escaped form, so writing never overtakes reading.
+  std::string_view read_string() {
     char* const start = ++p_;
     for (;;) {
       const auto c = static_cast<unsigned char>(*p_);
@@ -176,7 +180,7 @@ class Reader {
     for (;;) {
       const auto c = static_cast<unsigned char>(*p_);
       if (c == '"') break;
-      if (c < 0x20) return false;  // a raw control character, or the end of the text
+      if (c < 0x20) return fail_text();  // a raw control character, or the end of the text
       if (c != '\\') {
         *write++ = *p_++;
         continue;
@@ -193,16 +197,20 @@ class Reader {
         case 't': *write++ = '\t'; break;
         case 'u': {
           std::uint32_t code_point = 0;
-          if (!read_code_point(code_point)) return false;
+          if (!read_code_point(code_point)) return fail_text();
           write = encode_utf8(code_point, write);
           break;
         }
-        default: return false;
+        default: return fail_text();
       }
     }
-    out = {start, static_cast<std::size_t>(write - start)};
     ++p_;
-    return true;
+    return {start, static_cast<std::size_t>(write - start)};
+  }
+
+  std::string_view fail_text() {
+    failed_ = true;
+    return {};
   }
 
   bool read_hex4(std::uint32_t& out) {
@@ -229,71 +237,94 @@ class Reader {
     return true;
   }
 
-  bool read_number(JsonValue& out) {
+  // A number by the JSON grammar. An integer keeps an integer form when one holds it; anything
+  // else is floating point, exact in one step where it can be (Clinger's fast path): when its
+  // digits, at most 19, make an integer below 2^53 and the power of ten is within 10^22, both are
+  // exact doubles and one multiplication or division rounds the result correctly.
+  JsonValue read_number() {
+    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                              1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     const char* const start = p_;
     const bool negative = *p_ == '-';
     if (negative) ++p_;
-    std::uint64_t magnitude = 0;
-    bool fits = true;
-    if (*p_ == '0') {
-      ++p_;
-      if (is_digit(*p_)) return false;
-    } else if (is_digit(*p_)) {
-      for (; is_digit(*p_); ++p_) {
-        const auto digit = static_cast<std::uint64_t>(*p_ - '0');
-        if (magnitude > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) fits = false;
-        magnitude = magnitude * 10 + digit;
-      }
-    } else {
-      return false;
-    }
+    const char* const integer_start = p_;
+    std::uint64_t digits = 0;  // all the digits read, integer and fraction; meaningful up to 19 of them
+    for (; is_digit(*p_); ++p_) digits = digits * 10 + static_cast<std::uint64_t>(*p_ - '0');
+    const auto integer_count = static_cast<std::size_t>(p_ - integer_start);
+    if (integer_count == 0 || (integer_count > 1 && *integer_start == '0')) return fail();
+    const std::size_t leading_zero = *integer_start == '0' ? 1 : 0;
+
     bool integer = true;
+    std::size_t fraction_count = 0;
     if (*p_ == '.') {
-      ++p_;
-      if (!skip_digits()) return false;
+      const char* const fraction_start = ++p_;
+      for (; is_digit(*p_); ++p_) digits = digits * 10 + static_cast<std::uint64_t>(*p_ - '0');
+      fraction_count = static_cast<std::size_t>(p_ - fraction_start);
+      if (fraction_count == 0) return fail();
       integer = false;
     }
+    std::int64_t exponent = 0;
     if (*p_ == 'e' || *p_ == 'E') {
       ++p_;
+      const bool negative_exponent = *p_ == '-';
       if (*p_ == '+' || *p_ == '-') ++p_;
-      if (!skip_digits()) return false;
+      if (!is_digit(*p_)) return fail();
+      for (; is_digit(*p_); ++p_) {
+        if (exponent < 1'000'000'000) exponent = exponent * 10 + (*p_ - '0');
+      }
+      if (negative_exponent) exponent = -exponent;
       integer = false;
     }
-    constexpr std::uint64_t kLargestNegative = std::uint64_t{1} << 63;
-    if (integer && fits && !negative) {
-      out = JsonValue::unsigned_integer(magnitude);
-      return true;
+
+    if (integer) {
+      std::uint64_t magnitude = digits;
+      const bool fits = integer_count <= 19 || parse_long_integer({integer_start, integer_count}, magnitude);
+      constexpr std::uint64_t kLargestNegative = std::uint64_t{1} << 63;
+      if (fits && !negative) return JsonValue::unsigned_integer(magnitude);
+      if (fits && magnitude != 0 && magnitude <= kLargestNegative) {
+        return JsonValue::negative_integer(static_cast<std::int64_t>(0 - magnitude));
+      }
     }
-    if (integer && fits && magnitude != 0 && magnitude <= kLargestNegative) {
-      out = JsonValue::negative_integer(static_cast<std::int64_t>(0 - magnitude));
-      return true;
+    const std::int64_t power = exponent - static_cast<std::int64_t>(fraction_count);
+    if (integer_count - leading_zero + fraction_count <= 19 && digits <= (std::uint64_t{1} << 53) && power >= -22 &&
+        power <= 22) {
+      const double value = static_cast<double>(digits);
+      const double magnitude = power < 0 ? value / kPowersOfTen[-power] : value * kPowersOfTen[power];
+      return JsonValue::floating(negative ? -magnitude : magnitude);
     }
-    return read_floating(start, out);
+    return read_floating(start);
   }
 
-  bool skip_digits() {
-    if (!is_digit(*p_)) return false;
-    while (is_digit(*p_)) ++p_;
+  // An integer of 20 digits or more, when it fits an unsigned 64-bit integer.
+  static bool parse_long_integer(std::string_view digits, std::uint64_t& out) {
+    std::uint64_t value = 0;
+    for (const char digit : digits) {
+      if (__builtin_mul_overflow(value, 10, &value) ||
+          __builtin_add_overflow(value, static_cast<std::uint64_t>(digit - '0'), &value)) {
+        return false;
+      }
+    }
+    out = value;
     return true;
   }
 
-  bool read_floating(const char* start, JsonValue& out) {
+  // Any other floating-point number; one beyond the range of doubles fails, one too small is 0.
+  JsonValue read_floating(const char* start) {
     double number = 0;
     const auto [end, error] = std::from_chars(start, p_, number);
     if (error == std::errc::result_out_of_range) {
-      const std::string_view digits(start, static_cast<std::size_t>(p_ - start));
-      if (!is_below_one(digits)) return false;
+      if (!is_below_one({start, static_cast<std::size_t>(p_ - start)})) return fail();
       number = *start == '-' ? -0.0 : 0.0;
     } else if (error != std::errc() || end != p_) {
-      return false;
+      return fail();
     }
-    out = JsonValue::floating(number);
-    return true;
+    return JsonValue::floating(number);
   }
 
   char* p_;
   char* const end_;
   JsonStore& store_;
+  bool failed_ = false;
   std::vector<JsonValue> elements_;  // elements of the arrays being read, innermost last
   std::vector<JsonMember> members_;  // members of the objects being read, innermost last
 };
@@ -302,10 +333,9 @@ class Reader {
 
 std::optional<JsonDocument> read_json(TextBuffer text) {
   JsonStore store;
-  JsonValue root;
-  Reader reader(text.data(), text.data() + text.size(), store);
-  if (!reader.read_document(root)) return std::nullopt;
-  return JsonDocument(root, std::move(store), std::move(text));
+  const std::optional<JsonValue> root = Reader(text.data(), text.data() + text.size(), store).read_document();
+  if (!root) return std::nullopt;
+  return JsonDocument(*root, std::move(store), std::move(text));
 }
 
 std::optional<JsonDocument> read_json(std::string_view bytes) {

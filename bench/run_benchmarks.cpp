@@ -1,0 +1,268 @@
+// Measures zelto side by side with its references in one run and prints the tables:
+//  - one call: `zelto-cli send alvo mensagem` (static, and dynamic for comparison) against a
+//    minimal static C client doing the same exchange;
+//  - large `list` answers: zelto-cli against a client built on Boost.JSON, same report;
+//  - reader throughput: the Google Benchmark program, summarised.
+// Runs are paired (A B A B ...) and ratios are medians of the pairwise ratios: the machine is noisy.
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "json/document.h"
+#include "list_answer.h"
+
+extern char** environ;
+
+namespace {
+
+// Answers every connection with the same bytes, after reading its request line.
+class CannedApp {
+ public:
+  CannedApp() {
+    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listener_, 64) != 0 ||
+        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+      std::perror("listen");
+      std::exit(1);
+    }
+    port_ = ntohs(address.sin_port);
+    std::thread([this] { serve(); }).detach();
+  }
+
+  std::uint16_t port() const { return port_; }
+
+  void respond(std::string answer) {
+    std::lock_guard lock(mutex_);
+    answer_ = std::make_shared<const std::string>(std::move(answer));
+  }
+
+ private:
+  void serve() {
+    for (;;) {
+      const int connection = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+      if (connection < 0) continue;
+      char chunk[4096];
+      for (ssize_t got; (got = recv(connection, chunk, sizeof chunk, 0)) > 0;) {
+        if (std::memchr(chunk, '\n', static_cast<std::size_t>(got))) break;
+      }
+      std::shared_ptr<const std::string> answer;
+      {
+        std::lock_guard lock(mutex_);
+        answer = answer_;
+      }
+      std::string_view rest = *answer;
+      while (!rest.empty()) {
+        const ssize_t sent = send(connection, rest.data(), rest.size(), MSG_NOSIGNAL);
+        if (sent <= 0) break;
+        rest.remove_prefix(static_cast<std::size_t>(sent));
+      }
+      close(connection);
+    }
+  }
+
+  int listener_ = -1;
+  std::uint16_t port_ = 0;
+  std::mutex mutex_;
+  std::shared_ptr<const std::string> answer_ = std::make_shared<const std::string>();
+};
+
+struct Run {
+  double wall_ms;
+  double cpu_ms;
+  double peak_mib;
+};
+
+// Runs a program with the terminal's variables, standard output to `output`, and measures it
+// through the small `measure` program.
+Run run(const std::vector<std::string>& command, std::uint16_t port, const char* output = "/dev/null") {
+  std::vector<std::string> env = {"ZELTO_NODE_ID=node-1", "ZELTO_PORT=" + std::to_string(port), "ZELTO_TOKEN=t"};
+  std::vector<std::string> words = {MEASURE, output};
+  words.insert(words.end(), command.begin(), command.end());
+  std::vector<char*> argv, envp;
+  for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
+  for (const std::string& entry : env) envp.push_back(const_cast<char*>(entry.c_str()));
+  argv.push_back(nullptr);
+  envp.push_back(nullptr);
+
+  int report[2];
+  if (pipe2(report, O_CLOEXEC) != 0) std::exit(1);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, report[1], 1);
+  pid_t pid = 0;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) std::exit(1);
+  posix_spawn_file_actions_destroy(&actions);
+  close(report[1]);
+  char line[256] = {};
+  std::size_t size = 0;
+  for (ssize_t got; size < sizeof line - 1 && (got = read(report[0], line + size, sizeof line - 1 - size)) > 0;) {
+    size += static_cast<std::size_t>(got);
+  }
+  close(report[0]);
+  waitpid(pid, nullptr, 0);
+
+  Run result{};
+  long peak_kib = 0;
+  int status = -1;
+  if (std::sscanf(line, "%lf %lf %ld %d", &result.wall_ms, &result.cpu_ms, &peak_kib, &status) != 4 || status != 0) {
+    std::fprintf(stderr, "%s failed (status %d)\n", command[0].c_str(), status);
+    std::exit(1);
+  }
+  result.peak_mib = peak_kib / 1024.0;
+  return result;
+}
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+template <typename Field>
+std::vector<double> column(const std::vector<Run>& runs, Field field) {
+  std::vector<double> values;
+  for (const Run& r : runs) values.push_back(r.*field);
+  return values;
+}
+
+std::vector<double> ratios(const std::vector<Run>& a, const std::vector<Run>& b, double Run::*field) {
+  std::vector<double> result;
+  for (std::size_t i = 0; i < a.size(); ++i) result.push_back(a[i].*field / b[i].*field);
+  return result;
+}
+
+double file_kib(const std::string& path) {
+  struct stat info{};
+  return stat(path.c_str(), &info) == 0 ? info.st_size / 1024.0 : 0;
+}
+
+std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+void per_call(CannedApp& app, int pairs) {
+  app.respond(R"({"ok":true,"sent":1})");
+  const std::vector<std::string> zelto = {ZELTO_CLI, "send", "alvo", "mensagem"};
+  const std::vector<std::string> dynamic = {ZELTO_CLI_DYNAMIC, "send", "alvo", "mensagem"};
+  const std::vector<std::string> floor = {FLOOR_CLIENT};
+  for (int i = 0; i < 20; ++i) run(zelto, app.port()), run(dynamic, app.port()), run(floor, app.port());
+
+  std::vector<Run> zelto_runs, dynamic_runs, floor_runs;
+  for (int i = 0; i < pairs; ++i) {
+    zelto_runs.push_back(run(zelto, app.port()));
+    floor_runs.push_back(run(floor, app.port()));
+    dynamic_runs.push_back(run(dynamic, app.port()));
+  }
+  std::printf("\n## One call: `send alvo mensagem`, %d rounds (zelto, floor, zelto dynamic)\n\n", pairs);
+  std::printf("| client | wall median | CPU median | wall / floor | CPU / floor | peak memory | binary |\n");
+  std::printf("|---|---|---|---|---|---|---|\n");
+  const auto row = [&](const char* name, const std::vector<Run>& runs, const std::string& binary) {
+    std::printf("| %s | %.3f ms | %.3f ms | %.3fx | %.3fx | %.1f MiB | %.0f KiB |\n", name,
+                median(column(runs, &Run::wall_ms)), median(column(runs, &Run::cpu_ms)),
+                median(ratios(runs, floor_runs, &Run::wall_ms)), median(ratios(runs, floor_runs, &Run::cpu_ms)),
+                median(column(runs, &Run::peak_mib)), file_kib(binary));
+  };
+  row("zelto-cli (static)", zelto_runs, ZELTO_CLI);
+  row("zelto-cli (dynamic)", dynamic_runs, ZELTO_CLI_DYNAMIC);
+  row("floor (static C)", floor_runs, FLOOR_CLIENT);
+}
+
+void large_answers(CannedApp& app) {
+  std::printf("\n## `list` with large answers, output to /dev/null: zelto-cli against Boost.JSON\n\n");
+  std::printf("| answer | runs | zelto wall | Boost wall | wall ratio | zelto ms/MiB | zelto peak | Boost peak | "
+              "peak ratio |\n");
+  std::printf("|---|---|---|---|---|---|---|---|---|\n");
+  const std::vector<std::string> zelto = {ZELTO_CLI, "list"};
+  const std::vector<std::string> boost = {BOOST_CLIENT};
+  for (const int mib : {1, 8, 32, 128}) {
+    app.respond(zelto::bench::list_answer(static_cast<std::size_t>(mib) << 20));
+    const std::string ours_out = "zelto-bench-ours.txt", theirs_out = "zelto-bench-boost.txt";
+    run(zelto, app.port(), ours_out.c_str());
+    run(boost, app.port(), theirs_out.c_str());
+    if (read_file(ours_out) != read_file(theirs_out)) {
+      std::fprintf(stderr, "the reports differ at %d MiB\n", mib);
+      std::exit(1);
+    }
+    std::remove(ours_out.c_str());
+    std::remove(theirs_out.c_str());
+
+    const int pairs = mib >= 128 ? 3 : mib >= 32 ? 5 : mib >= 8 ? 7 : 15;
+    std::vector<Run> ours, theirs;
+    for (int i = 0; i < pairs; ++i) {
+      ours.push_back(run(zelto, app.port()));
+      theirs.push_back(run(boost, app.port()));
+    }
+    std::printf("| %d MiB | %d | %.1f ms | %.1f ms | %.3fx | %.2f | %.1f MiB | %.1f MiB | %.3fx |\n", mib, pairs,
+                median(column(ours, &Run::wall_ms)), median(column(theirs, &Run::wall_ms)),
+                median(ratios(ours, theirs, &Run::wall_ms)), median(column(ours, &Run::wall_ms)) / mib,
+                median(column(ours, &Run::peak_mib)), median(column(theirs, &Run::peak_mib)),
+                median(ratios(ours, theirs, &Run::peak_mib)));
+  }
+}
+
+// Runs the Google Benchmark program and prints its bytes per second as a table, read with our reader.
+void reader_throughput() {
+  const std::string results = "zelto-bench-reader.json";
+  const std::string command = std::string(READER_BENCH) + " --benchmark_min_time=0.5 --benchmark_out=" + results +
+                              " --benchmark_out_format=json >/dev/null";
+  if (std::system(command.c_str()) != 0) {
+    std::fprintf(stderr, "the reader benchmark failed\n");
+    std::exit(1);
+  }
+  const std::optional<zelto::JsonDocument> report = zelto::read_json(std::string_view(read_file(results)));
+  std::remove(results.c_str());
+  if (!report) std::exit(1);
+
+  std::vector<std::pair<std::string, std::vector<double>>> rows;  // document, MB/s of ours, Boost, nlohmann
+  const auto entries = zelto::items(zelto::member(&report->root(), "benchmarks")).value_or(std::span<const zelto::JsonValue>());
+  for (const zelto::JsonValue& entry : entries) {
+    const std::string name(zelto::text(zelto::member(&entry, "name")).value_or(""));
+    const zelto::JsonValue* speed = zelto::member(&entry, "bytes_per_second");
+    const double mb_per_s = (speed && speed->kind() == zelto::JsonKind::floating ? speed->as_floating() : 0) / 1e6;
+    const std::string parser = name.substr(0, name.find('/'));
+    const std::string document = name.substr(name.find('/') + 1, name.find("/real_time") - name.find('/') - 1);
+    if (rows.empty() || rows.back().first != document) rows.push_back({document, {0, 0, 0}});
+    rows.back().second[parser == "ours" ? 0 : parser == "boost" ? 1 : 2] = mb_per_s;
+  }
+  std::printf("\n## Reader throughput (MB/s; ours includes the UTF-8 check)\n\n");
+  std::printf("| document | ours | Boost.JSON | nlohmann | ours / Boost |\n|---|---|---|---|---|\n");
+  for (const auto& [document, speeds] : rows) {
+    std::printf("| %s | %.0f | %.0f | %.0f | %.2fx |\n", document.c_str(), speeds[0], speeds[1], speeds[2],
+                speeds[0] / speeds[1]);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int pairs = argc > 1 ? std::atoi(argv[1]) : 300;
+  CannedApp app;
+  per_call(app, pairs);
+  large_answers(app);
+  reader_throughput();
+}
