@@ -3,32 +3,23 @@
 // byte-order mark, 128 or more levels of nesting) ours must refuse; so it must where nlohmann is
 // lenient: it takes a NUL byte for the end of the text, but a NUL byte is never valid JSON.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
 #include "json/document.h"
-#include "same_value.h"
+#include "fuzz_support.h"
 
 namespace {
 
-// The deepest nesting of arrays and objects outside strings.
+// The deepest nesting of arrays and objects.
 int nesting_depth(std::string_view text) {
   int depth = 0, deepest = 0;
-  bool in_string = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (in_string) {
-      if (c == '\\') ++i;
-      else if (c == '"') in_string = false;
-    } else if (c == '"') {
-      in_string = true;
-    } else if (c == '[' || c == '{') {
-      deepest = std::max(deepest, ++depth);
-    } else if (c == ']' || c == '}') {
-      --depth;
-    }
-  }
+  zelto::fuzzing::for_each_outside_strings(text, [&](char c) {
+    if (c == '[' || c == '{') deepest = std::max(deepest, ++depth);
+    if (c == ']' || c == '}') --depth;
+  });
   return deepest;
 }
 

@@ -8,7 +8,7 @@
 
 #include "json/document.h"
 #include "json/writer.h"
-#include "same_value.h"
+#include "fuzz_support.h"
 
 namespace {
 
@@ -54,19 +54,11 @@ bool keys_ascending(const nlohmann::ordered_json& value) {
 }
 
 bool compact(std::string_view text) {
-  bool in_string = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (in_string) {
-      if (c == '\\') ++i;
-      else if (c == '"') in_string = false;
-    } else if (c == '"') {
-      in_string = true;
-    } else if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
-      return false;
-    }
-  }
-  return true;
+  bool white_space = false;
+  zelto::fuzzing::for_each_outside_strings(text, [&](char c) {
+    white_space = white_space || c == ' ' || c == '\t' || c == '\n' || c == '\r';
+  });
+  return !white_space;
 }
 
 }  // namespace

@@ -1,42 +1,17 @@
 #include <span>
 #include <string_view>
 
+#include "report/listing_groups.h"
 #include "report/report.h"
 
 namespace zelto {
 namespace {
 
-struct Group {
-  std::string_view key;        // the array in the response
-  std::string_view heading;
-  std::string_view detail;     // the member shown after the label
-  std::string_view missing;    // shown when that member is absent
-  bool in_parentheses;         // "  - {label} ({detail})" rather than "  - {label}: {detail}"
-};
-
-constexpr Group kGroups[] = {
-    {"connections", "Agentes conectados (use `zelto send <nome> <mensagem>`):\n", "id", "?", true},
-    {"notes", "Notas conectadas (arquivos .md — leia/edite com suas ferramentas de arquivo):\n", "path",
-     "(caminho indisponível)", false},
-    {"diagrams",
-     "Diagramas conectados (arquivos .diagram.json — LEIA com suas ferramentas de arquivo pra entender o "
-     "fluxo/arquitetura; use-os como apoio, ex.: ao codificar o que descrevem):\n",
-     "path", "(caminho indisponível)", false},
-    {"htmls",
-     "Paginas HTML conectadas (arquivos .html renderizados no canvas — edite-os com suas ferramentas de arquivo "
-     "pra criar/atualizar a pagina; mantenha CSS/JS inline):\n",
-     "path", "(caminho indisponível)", false},
-    {"browsers",
-     "Navegadores conectados (webviews reais no canvas — abra/navegue com `zelto browser <url>`; dirija via "
-     "Playwright connectOverCDP no endpoint):\n",
-     "cdp", "(cdp indisponível)", false},
-};
-
-std::span<const JsonValue> entries(const JsonValue& response, const Group& group) {
+std::span<const JsonValue> entries(const JsonValue& response, const ListingGroup& group) {
   return items(member(&response, group.key)).value_or(std::span<const JsonValue>());
 }
 
-void append_entry(const JsonValue& entry, const Group& group, std::string& out) {
+void append_entry(const JsonValue& entry, const ListingGroup& group, std::string& out) {
   out += "  - ";
   out += text(member(&entry, "label")).value_or("?");
   out += group.in_parentheses ? " (" : ": ";
@@ -54,7 +29,7 @@ std::string listing(const JsonValue& response) {
     out += '\n';
   }
   bool any = false;
-  for (const Group& group : kGroups) {
+  for (const ListingGroup& group : kListingGroups) {
     const std::span<const JsonValue> list = entries(response, group);
     if (list.empty()) continue;
     any = true;

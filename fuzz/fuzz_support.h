@@ -3,10 +3,29 @@
 #include <bit>
 #include <cmath>
 #include <nlohmann/json.hpp>
+#include <string_view>
 
 #include "json/value.h"
 
 namespace zelto::fuzzing {
+
+// Calls `visit` with each character of JSON text that is outside strings (the quotes included).
+template <typename Visit>
+void for_each_outside_strings(std::string_view text, Visit visit) {
+  bool in_string = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (!in_string) {
+      in_string = c == '"';
+      visit(c);
+    } else if (c == '\\') {
+      ++i;
+    } else if (c == '"') {
+      in_string = false;
+      visit(c);
+    }
+  }
+}
 
 // The same double, -0.0 told apart from 0.0.
 inline bool same_double(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
