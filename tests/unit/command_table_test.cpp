@@ -34,20 +34,11 @@ TEST(CommandTable, EachVerbByArgumentCount) {
   for (const auto& [arguments, expected] : cases) EXPECT_EQ(outcome(arguments), expected) << arguments[0];
 }
 
-TEST(CommandTable, UnrecognisedVerbs) {
-  const std::string tail = ". Use: list | send | reply | note | diagram | html | browser\n";
-  EXPECT_EQ(outcome({}), "zelto: comando desconhecido ''" + tail);
-  EXPECT_EQ(outcome({"LIST"}), "zelto: comando desconhecido 'LIST'" + tail);
-  EXPECT_EQ(outcome({"lis", "x"}), "zelto: comando desconhecido 'lis'" + tail);
-}
-
-TEST(CommandTable, EveryVerbButListNeedsAnArgument) {
-  EXPECT_EQ(outcome({"send"}), "uso: zelto send <alvo> <mensagem>  |  zelto send <mensagem>\n");
-  EXPECT_EQ(outcome({"reply"}), "uso: zelto reply <sua resposta>\n");
-  EXPECT_EQ(outcome({"note"}), "uso: zelto note <titulo> [conteudo inicial]\n");
-  EXPECT_EQ(outcome({"diagram"}), "uso: zelto diagram <titulo> [json {boxes,arrows}]\n");
-  EXPECT_EQ(outcome({"html"}), "uso: zelto html <titulo> [html inicial]\n");
-  EXPECT_EQ(outcome({"browser"}), "uso: zelto browser [nome] <url>\n");
+TEST(CommandTable, RefusalsBeforeAnyRequest) {
+  EXPECT_TRUE(outcome({}).starts_with("zelto: comando desconhecido ''."));
+  EXPECT_TRUE(outcome({"LIST"}).starts_with("zelto: comando desconhecido 'LIST'."));
+  EXPECT_TRUE(outcome({"send"}).starts_with("uso: zelto send "));
+  EXPECT_TRUE(outcome({"browser"}).starts_with("uso: zelto browser "));
 }
 
 }  // namespace

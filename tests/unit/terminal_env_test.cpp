@@ -15,7 +15,7 @@ TEST(PortParser, AcceptedTexts) {
 
 TEST(PortParser, RefusedTexts) {
   const std::string refused[] = {"", "+", "-", "-1", "-0", " 8080", "8080 ", "80a", "65536", "99999", "++1", "+-1",
-                                 "1e3", "0x1F", "8080\n", "\t1", std::string(30, '9'), "4294967297", "18446744073709617152"};
+                                 "1e3", "0x1F", "8080\n", "\t1", "٨٠", "0000x", std::string(30, '9'), "4294967297", "18446744073709617152"};
   for (const std::string& text : refused) {
     EXPECT_FALSE(parse_port(text)) << text;
   }
