@@ -5,88 +5,24 @@
 //  - reader throughput: the Google Benchmark program, summarised.
 // Runs are paired (A B A B ...) and ratios are medians of the pairwise ratios: the machine is noisy.
 
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <fstream>
-#include <memory>
-#include <mutex>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "fake_app.h"
 #include "json/document.h"
 #include "list_answer.h"
-
-extern char** environ;
+#include "process.h"
 
 namespace {
 
-// Answers every connection with the same bytes, after reading its request line.
-class CannedApp {
- public:
-  CannedApp() {
-    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listener_, 64) != 0 ||
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-      std::perror("listen");
-      std::exit(1);
-    }
-    port_ = ntohs(address.sin_port);
-    std::thread([this] { serve(); }).detach();
-  }
-
-  std::uint16_t port() const { return port_; }
-
-  void respond(std::string answer) {
-    std::lock_guard lock(mutex_);
-    answer_ = std::make_shared<const std::string>(std::move(answer));
-  }
-
- private:
-  void serve() {
-    for (;;) {
-      const int connection = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-      if (connection < 0) continue;
-      char chunk[4096];
-      for (ssize_t got; (got = recv(connection, chunk, sizeof chunk, 0)) > 0;) {
-        if (std::memchr(chunk, '\n', static_cast<std::size_t>(got))) break;
-      }
-      std::shared_ptr<const std::string> answer;
-      {
-        std::lock_guard lock(mutex_);
-        answer = answer_;
-      }
-      std::string_view rest = *answer;
-      while (!rest.empty()) {
-        const ssize_t sent = send(connection, rest.data(), rest.size(), MSG_NOSIGNAL);
-        if (sent <= 0) break;
-        rest.remove_prefix(static_cast<std::size_t>(sent));
-      }
-      close(connection);
-    }
-  }
-
-  int listener_ = -1;
-  std::uint16_t port_ = 0;
-  std::mutex mutex_;
-  std::shared_ptr<const std::string> answer_ = std::make_shared<const std::string>();
-};
+using zelto::testing::FakeApp;
 
 struct Run {
   double wall_ms;
@@ -95,38 +31,18 @@ struct Run {
 };
 
 // Runs a program with the terminal's variables, standard output to `output`, and measures it
-// through the small `measure` program.
-Run run(const std::vector<std::string>& command, std::uint16_t port, const char* output = "/dev/null") {
-  std::vector<std::string> env = {"ZELTO_NODE_ID=node-1", "ZELTO_PORT=" + std::to_string(port), "ZELTO_TOKEN=t"};
-  std::vector<std::string> words = {MEASURE, output};
-  words.insert(words.end(), command.begin(), command.end());
-  std::vector<char*> argv, envp;
-  for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
-  for (const std::string& entry : env) envp.push_back(const_cast<char*>(entry.c_str()));
-  argv.push_back(nullptr);
-  envp.push_back(nullptr);
-
-  int report[2];
-  if (pipe2(report, O_CLOEXEC) != 0) std::exit(1);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, report[1], 1);
-  pid_t pid = 0;
-  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) std::exit(1);
-  posix_spawn_file_actions_destroy(&actions);
-  close(report[1]);
-  char line[256] = {};
-  std::size_t size = 0;
-  for (ssize_t got; size < sizeof line - 1 && (got = read(report[0], line + size, sizeof line - 1 - size)) > 0;) {
-    size += static_cast<std::size_t>(got);
-  }
-  close(report[0]);
-  waitpid(pid, nullptr, 0);
-
+// through the small `measure` program: a child's peak memory counts the memory of the process it
+// was forked from, and `measure` is small.
+Run run(const std::vector<std::string>& command, std::uint16_t port, const std::string& output = "/dev/null") {
+  std::vector<std::string> argv = {MEASURE, output};
+  argv.insert(argv.end(), command.begin(), command.end());
+  const zelto::testing::ProcessResult measured =
+      zelto::testing::run_process({argv, {"ZELTO_NODE_ID=node-1", "ZELTO_PORT=" + std::to_string(port), "ZELTO_TOKEN=t"}});
   Run result{};
   long peak_kib = 0;
   int status = -1;
-  if (std::sscanf(line, "%lf %lf %ld %d", &result.wall_ms, &result.cpu_ms, &peak_kib, &status) != 4 || status != 0) {
+  if (std::sscanf(measured.out.c_str(), "%lf %lf %ld %d", &result.wall_ms, &result.cpu_ms, &peak_kib, &status) != 4 ||
+      status != 0) {
     std::fprintf(stderr, "%s failed (status %d)\n", command[0].c_str(), status);
     std::exit(1);
   }
@@ -165,8 +81,8 @@ std::string read_file(const std::string& path) {
   return content.str();
 }
 
-void per_call(CannedApp& app, int pairs) {
-  app.respond(R"({"ok":true,"sent":1})");
+void per_call(int pairs) {
+  FakeApp app(zelto::testing::answers(R"({"ok":true,"sent":1})"));
   const std::vector<std::string> zelto = {ZELTO_CLI, "send", "alvo", "mensagem"};
   const std::vector<std::string> dynamic = {ZELTO_CLI_DYNAMIC, "send", "alvo", "mensagem"};
   const std::vector<std::string> floor = {FLOOR_CLIENT};
@@ -192,7 +108,7 @@ void per_call(CannedApp& app, int pairs) {
   row("floor (static C)", floor_runs, FLOOR_CLIENT);
 }
 
-void large_answers(CannedApp& app) {
+void large_answers() {
   std::printf("\n## `list` with large answers, output to /dev/null: zelto-cli against Boost.JSON\n\n");
   std::printf("| answer | runs | zelto wall | Boost wall | wall ratio | zelto ms/MiB | zelto peak | Boost peak | "
               "peak ratio |\n");
@@ -200,10 +116,10 @@ void large_answers(CannedApp& app) {
   const std::vector<std::string> zelto = {ZELTO_CLI, "list"};
   const std::vector<std::string> boost = {BOOST_CLIENT};
   for (const int mib : {1, 8, 32, 128}) {
-    app.respond(zelto::bench::list_answer(static_cast<std::size_t>(mib) << 20));
+    FakeApp app(zelto::testing::answers(zelto::bench::list_answer(static_cast<std::size_t>(mib) << 20)));
     const std::string ours_out = "zelto-bench-ours.txt", theirs_out = "zelto-bench-boost.txt";
-    run(zelto, app.port(), ours_out.c_str());
-    run(boost, app.port(), theirs_out.c_str());
+    run(zelto, app.port(), ours_out);
+    run(boost, app.port(), theirs_out);
     if (read_file(ours_out) != read_file(theirs_out)) {
       std::fprintf(stderr, "the reports differ at %d MiB\n", mib);
       std::exit(1);
@@ -261,8 +177,7 @@ void reader_throughput() {
 
 int main(int argc, char** argv) {
   const int pairs = argc > 1 ? std::atoi(argv[1]) : 300;
-  CannedApp app;
-  per_call(app, pairs);
-  large_answers(app);
+  per_call(pairs);
+  large_answers();
   reader_throughput();
 }

@@ -42,6 +42,7 @@ int write_console(HANDLE console, std::string_view text) {
     if (chunk < rest.size() && rest[chunk - 1] >= 0xD800 && rest[chunk - 1] <= 0xDBFF) --chunk;
     DWORD written = 0;
     if (!WriteConsoleW(console, rest.data(), chunk, &written, nullptr)) return static_cast<int>(GetLastError());
+    if (written == 0) return ERROR_WRITE_FAULT;  // no progress: never loop forever
     rest.remove_prefix(written);
   }
   return 0;
@@ -52,6 +53,7 @@ int write_file(HANDLE file, std::string_view text) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(text.size(), 1u << 30));
     DWORD written = 0;
     if (!WriteFile(file, text.data(), chunk, &written, nullptr)) return static_cast<int>(GetLastError());
+    if (written == 0) return ERROR_WRITE_FAULT;  // no progress: never loop forever
     text.remove_prefix(written);
   }
   return 0;

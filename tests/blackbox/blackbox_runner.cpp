@@ -103,6 +103,7 @@ void run_case(const BlackBoxCase& c) {
   }
   const ProcessResult result = client->finish();
   const std::vector<std::string> requests = app.stop();
+  EXPECT_FALSE(app.saw_half_close()) << "the client shut down its sending side";
 
   const auto shown = [](const std::string& text, StreamSetup setup) {
     return setup == StreamSetup::terminal ? without_terminal_controls(text) : text;

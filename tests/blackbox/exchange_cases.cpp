@@ -38,6 +38,8 @@ const BlackBoxCase kCases[] = {
             "zelto: falha ao falar com o app: stream did not contain valid UTF-8\n"),
 
     accepted("ok_true", R"({"ok":true,"sent":1})", "enviado para 1 terminal(is).\n"),
+    {.name = "keeps_sending_side_open", .args = {"send", "oi"}, .app = answers_after_watching(R"({"ok":true,"sent":1})"),
+     .request = kRequest, .out = "enviado para 1 terminal(is).\n"},
     accepted("ascii_white_space_trimmed", "  {\"ok\":true,\"sent\":2}\r\n", "enviado para 2 terminal(is).\n"),
     accepted("unicode_white_space_trimmed",
              "\xc2\xa0\xe3\x80\x80\xe2\x80\xa8\x0b\x0c{\"ok\":true,\"sent\":2}\xc2\x85\xe1\x9a\x80\xe2\x80\x8a\xe2\x80\xaf"

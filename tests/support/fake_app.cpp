@@ -85,6 +85,10 @@ AppScript answers_in_pieces(std::vector<std::string> pieces) {
   return script;
 }
 
+AppScript answers_after_watching(std::string response) {
+  return {.steps = {{AppStep::Kind::watch, {}, 200}, {AppStep::Kind::send, std::move(response)}}};
+}
+
 AppScript resets_after(std::string partial_response) {
   return {.steps = {{AppStep::Kind::send, std::move(partial_response)},
                     {AppStep::Kind::pause, {}, 50},
@@ -128,6 +132,11 @@ void FakeApp::release() {
   changed_.notify_all();
 }
 
+bool FakeApp::saw_half_close() {
+  std::lock_guard lock(mutex_);
+  return saw_half_close_;
+}
+
 void FakeApp::serve() {
   for (;;) {
     const int connection = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
@@ -150,6 +159,15 @@ void FakeApp::handle(int connection) {
       case AppStep::Kind::send: send_all(connection, step.bytes); break;
       case AppStep::Kind::pause: std::this_thread::sleep_for(std::chrono::milliseconds(step.milliseconds)); break;
       case AppStep::Kind::reset: reset(connection); break;
+      case AppStep::Kind::watch: {
+        pollfd readable = {connection, POLLIN, 0};
+        char byte = 0;
+        if (poll(&readable, 1, step.milliseconds) > 0 && recv(connection, &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0) {
+          std::lock_guard lock(mutex_);
+          saw_half_close_ = true;
+        }
+        break;
+      }
       case AppStep::Kind::hold: {
         std::unique_lock lock(mutex_);
         holding_ = true;

@@ -16,6 +16,7 @@ struct AppStep {
     pause,  // wait `milliseconds`
     reset,  // end the connection with a reset (SO_LINGER 0) instead of a close
     hold,   // keep the connection open until the test calls FakeApp::release()
+    watch,  // wait `milliseconds` for the client to shut down its sending side, which it must not
   };
   Kind kind;
   std::string bytes = {};
@@ -41,6 +42,8 @@ AppScript not_listening();
 AppScript trickles(std::string_view response, int milliseconds);
 // The response in pieces with a pause between them, so that each piece is a receive of its own.
 AppScript answers_in_pieces(std::vector<std::string> pieces);
+// Watches for a half-close from the client before answering.
+AppScript answers_after_watching(std::string response);
 // Part of a response, then a reset.
 AppScript resets_after(std::string partial_response);
 // The response, then the connection stays open until released.
@@ -60,6 +63,8 @@ class FakeApp {
   void wait_until_holding();
   // Lets a held connection go on to be closed.
   void release();
+  // True when a watch step saw the client shut down its sending side.
+  bool saw_half_close();
   // Stops serving; then gives the requests received, one per connection.
   std::vector<std::string> stop();
 
@@ -74,6 +79,7 @@ class FakeApp {
   std::condition_variable changed_;
   bool holding_ = false;
   bool released_ = false;
+  bool saw_half_close_ = false;
   std::vector<std::string> requests_;
   std::thread server_;
 };

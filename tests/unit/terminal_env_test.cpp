@@ -21,23 +21,5 @@ TEST(PortParser, RefusedTexts) {
   }
 }
 
-TEST(Gate, PassesOnlyWithAllThreeValues) {
-  const auto gate = [](std::optional<std::string> node, std::optional<std::string> port, std::optional<std::string> token) {
-    return make_terminal_env(std::move(node), std::move(port), std::move(token));
-  };
-  const std::optional<TerminalEnv> env = gate("node-7", "+08080", "");
-  ASSERT_TRUE(env);
-  EXPECT_EQ(env->node_id, "node-7");
-  EXPECT_EQ(env->port, 8080);
-  EXPECT_EQ(env->token, "");
-
-  EXPECT_FALSE(gate("", "8080", "t"));
-  EXPECT_FALSE(gate(std::nullopt, "8080", "t"));
-  EXPECT_FALSE(gate("n", std::nullopt, "t"));
-  EXPECT_FALSE(gate("n", "0", "t"));
-  EXPECT_FALSE(gate("n", "x", "t"));
-  EXPECT_FALSE(gate("n", "8080", std::nullopt));
-}
-
 }  // namespace
 }  // namespace zelto

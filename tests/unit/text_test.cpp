@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "text/text_buffer.h"
 #include "text/utf8.h"
 #include "text/white_space.h"
 
@@ -44,31 +43,6 @@ TEST(WhiteSpace, KeepsEverythingElse) {
   EXPECT_EQ(trim_white_space("a b"), "a b");
   // The last bytes of "é\xa0" could look like a two-byte space only if read from the middle.
   EXPECT_EQ(trim_white_space("\xe3\x80\xa0"), "\xe3\x80\xa0");
-}
-
-TEST(TextBuffer, GrowsKeepsNulAndWindows) {
-  TextBuffer buffer;
-  EXPECT_EQ(buffer.view(), "");
-  EXPECT_EQ(*buffer.data(), '\0');
-  std::string expected;
-  for (int i = 0; i < 5000; ++i) {
-    const std::span<char> room = buffer.spare(3);
-    ASSERT_GE(room.size(), 3u);
-    room[0] = 'a';
-    room[1] = static_cast<char>('0' + i % 10);
-    buffer.commit(2);
-    expected += room[0];
-    expected += room[1];
-  }
-  EXPECT_EQ(buffer.view(), expected);
-  EXPECT_EQ(buffer.data()[buffer.size()], '\0');
-
-  const char* before_move = buffer.data();
-  TextBuffer moved = std::move(buffer);
-  EXPECT_EQ(moved.data(), before_move);
-  moved.keep(moved.view().substr(3, 4));
-  EXPECT_EQ(moved.view(), expected.substr(3, 4));
-  EXPECT_EQ(moved.data()[4], '\0');
 }
 
 }  // namespace
