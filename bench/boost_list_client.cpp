@@ -2,7 +2,7 @@
 // (a monotonic memory resource). It reads the whole answer, trims Unicode white space, parses with
 // the same depth limit (127 levels; Boost.JSON checks the UTF-8 of every string, and a non-ASCII
 // byte anywhere else is a syntax error, so the whole text is checked), and prints the same report
-// in one write (the same texts: the listing's groups are shared).
+// in one write.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -14,12 +14,34 @@
 #include <cstdlib>
 #include <string>
 
-#include "report/listing_groups.h"
 #include "text/white_space.h"
 
 namespace json = boost::json;
 
 namespace {
+
+struct Group {
+  json::string_view key, heading, detail, missing;
+  bool in_parentheses;
+};
+
+const Group kGroups[] = {
+    {"connections", "Agentes conectados (use `zelto send <nome> <mensagem>`):\n", "id", "?", true},
+    {"notes", "Notas conectadas (arquivos .md — leia/edite com suas ferramentas de arquivo):\n", "path",
+     "(caminho indisponível)", false},
+    {"diagrams",
+     "Diagramas conectados (arquivos .diagram.json — LEIA com suas ferramentas de arquivo pra entender o "
+     "fluxo/arquitetura; use-os como apoio, ex.: ao codificar o que descrevem):\n",
+     "path", "(caminho indisponível)", false},
+    {"htmls",
+     "Paginas HTML conectadas (arquivos .html renderizados no canvas — edite-os com suas ferramentas de "
+     "arquivo pra criar/atualizar a pagina; mantenha CSS/JS inline):\n",
+     "path", "(caminho indisponível)", false},
+    {"browsers",
+     "Navegadores conectados (webviews reais no canvas — abra/navegue com `zelto browser <url>`; dirija "
+     "via Playwright connectOverCDP no endpoint):\n",
+     "cdp", "(cdp indisponível)", false},
+};
 
 std::string exchange(const char* port) {
   static const char request[] = "{\"from\":\"n\",\"token\":\"t\",\"verb\":\"list\"}\n";
@@ -73,17 +95,16 @@ int main() {
     out += '\n';
   }
   bool any = false;
-  for (const zelto::ListingGroup& group : zelto::kListingGroups) {
-    const json::value* list = find(&response, json::string_view(group.key.data(), group.key.size()));
+  for (const Group& group : kGroups) {
+    const json::value* list = find(&response, group.key);
     if (!list || !list->is_array() || list->get_array().empty()) continue;
     any = true;
-    out += group.heading;
+    out += std::string_view(group.heading);
     for (const json::value& entry : list->get_array()) {
       out += "  - ";
       out += text_or(find(&entry, "label"), "?");
       out += group.in_parentheses ? " (" : ": ";
-      out += text_or(find(&entry, json::string_view(group.detail.data(), group.detail.size())),
-                     json::string_view(group.missing.data(), group.missing.size()));
+      out += text_or(find(&entry, group.detail), group.missing);
       out += group.in_parentheses ? ")\n" : "\n";
     }
   }

@@ -1,8 +1,7 @@
 // Measures zelto side by side with its references in one run and prints the tables:
 //  - one call: `zelto-cli send alvo mensagem` (static, and dynamic for comparison) against a
 //    minimal static C client doing the same exchange;
-//  - large `list` answers: zelto-cli against a client built on Boost.JSON, same report;
-//  - reader throughput: the Google Benchmark program, summarised.
+//  - large `list` answers: zelto-cli against a client built on Boost.JSON, same report.
 // Runs are paired (A B A B ...) and ratios are medians of the pairwise ratios: the machine is noisy.
 
 #include <sys/stat.h>
@@ -16,7 +15,6 @@
 #include <vector>
 
 #include "fake_app.h"
-#include "json/document.h"
 #include "list_answer.h"
 #include "process.h"
 
@@ -115,7 +113,7 @@ void large_answers() {
   std::printf("|---|---|---|---|---|---|---|---|---|\n");
   const std::vector<std::string> zelto = {ZELTO_CLI, "list"};
   const std::vector<std::string> boost = {BOOST_CLIENT};
-  for (const int mib : {1, 8, 32, 128}) {
+  for (const int mib : {1, 8, 32}) {
     FakeApp app(zelto::testing::answers(zelto::bench::list_answer(static_cast<std::size_t>(mib) << 20)));
     const std::string ours_out = "zelto-bench-ours.txt", theirs_out = "zelto-bench-boost.txt";
     run(zelto, app.port(), ours_out);
@@ -127,7 +125,7 @@ void large_answers() {
     std::remove(ours_out.c_str());
     std::remove(theirs_out.c_str());
 
-    const int pairs = mib >= 128 ? 3 : mib >= 32 ? 5 : mib >= 8 ? 7 : 15;
+    const int pairs = mib >= 32 ? 5 : mib >= 8 ? 7 : 15;
     std::vector<Run> ours, theirs;
     for (int i = 0; i < pairs; ++i) {
       ours.push_back(run(zelto, app.port()));
@@ -141,43 +139,10 @@ void large_answers() {
   }
 }
 
-// Runs the Google Benchmark program and prints its bytes per second as a table, read with our reader.
-void reader_throughput() {
-  const std::string results = "zelto-bench-reader.json";
-  const std::string command = std::string(READER_BENCH) + " --benchmark_min_time=0.5 --benchmark_out=" + results +
-                              " --benchmark_out_format=json >/dev/null";
-  if (std::system(command.c_str()) != 0) {
-    std::fprintf(stderr, "the reader benchmark failed\n");
-    std::exit(1);
-  }
-  const std::optional<zelto::JsonDocument> report = zelto::read_json(std::string_view(read_file(results)));
-  std::remove(results.c_str());
-  if (!report) std::exit(1);
-
-  std::vector<std::pair<std::string, std::vector<double>>> rows;  // document, MB/s of ours, Boost, nlohmann
-  const auto entries = zelto::items(zelto::member(&report->root(), "benchmarks")).value_or(std::span<const zelto::JsonValue>());
-  for (const zelto::JsonValue& entry : entries) {
-    const std::string name(zelto::text(zelto::member(&entry, "name")).value_or(""));
-    const zelto::JsonValue* speed = zelto::member(&entry, "bytes_per_second");
-    const double mb_per_s = (speed && speed->kind() == zelto::JsonKind::floating ? speed->as_floating() : 0) / 1e6;
-    const std::string parser = name.substr(0, name.find('/'));
-    const std::string document = name.substr(name.find('/') + 1, name.find("/real_time") - name.find('/') - 1);
-    if (rows.empty() || rows.back().first != document) rows.push_back({document, {0, 0, 0}});
-    rows.back().second[parser == "ours" ? 0 : parser == "boost" ? 1 : 2] = mb_per_s;
-  }
-  std::printf("\n## Reader throughput (MB/s; ours includes the UTF-8 check)\n\n");
-  std::printf("| document | ours | Boost.JSON | nlohmann | ours / Boost |\n|---|---|---|---|---|\n");
-  for (const auto& [document, speeds] : rows) {
-    std::printf("| %s | %.0f | %.0f | %.0f | %.2fx |\n", document.c_str(), speeds[0], speeds[1], speeds[2],
-                speeds[0] / speeds[1]);
-  }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   const int pairs = argc > 1 ? std::atoi(argv[1]) : 300;
   per_call(pairs);
   large_answers();
-  reader_throughput();
 }

@@ -7,16 +7,10 @@
 
 #include "commands/command_table.h"
 #include "env/terminal_env.h"
+#include "exit_status.h"
 #include "link/exchange.h"
 #include "platform/platform.h"
 #include "report/report.h"
-
-namespace {
-
-constexpr int kExitFailure = 1;  // outside a terminal, the exchange failed or the app said no
-constexpr int kExitUsage = 2;    // unrecognised verb, wrong arguments
-
-}  // namespace
 
 int main(int argc, char** argv) {
   using namespace zelto;
@@ -28,14 +22,13 @@ int main(int argc, char** argv) {
   const std::optional<std::vector<std::string>> arguments = platform::unicode_arguments(argc, argv);
   if (!arguments) return platform::print_failure(kArgumentsNotUnicodeText, kExitUsage);
 
-  std::variant<Command, UsageError> command = build_command(*env, *arguments);
+  const std::variant<Command, UsageError> command = build_command(*env, *arguments);
   if (const auto* usage = std::get_if<UsageError>(&command)) return platform::print_failure(usage->text, kExitUsage);
   const auto& [verb, request] = std::get<Command>(command);
 
-  std::variant<JsonDocument, ExchangeFailure> response = exchange(env->port, request.root());
-  if (const auto* failure = std::get_if<ExchangeFailure>(&response)) {
-    return platform::print_failure(failure->text, kExitFailure);
+  JsonValue response;
+  if (const std::optional<std::string> failure = exchange(env->port, request, response)) {
+    return platform::print_failure(*failure, kExitFailure);
   }
-
-  return platform::print_report(report(verb, std::get<JsonDocument>(response).root()));
+  return platform::print_report(report(verb, response));
 }

@@ -32,18 +32,13 @@ std::string join(std::span<const std::string> pieces) {
   return joined;
 }
 
-// Collects string members; the store then orders them by key.
+// The request's members, all strings; make_object() puts them in key order.
 class RequestBuilder {
  public:
-  void add(std::string_view key, std::string_view text) { members_.push_back({key, store_.string(text)}); }
-
-  JsonDocument finish() && {
-    const JsonValue root = store_.object(members_);
-    return JsonDocument(root, std::move(store_));
-  }
+  void add(std::string_view key, std::string text) { members_.push_back({std::string(key), {std::move(text)}}); }
+  JsonValue finish() && { return make_object(std::move(members_)); }
 
  private:
-  JsonStore store_;
   std::vector<JsonMember> members_;
 };
 
@@ -88,7 +83,7 @@ std::variant<Command, UsageError> build_command(const TerminalEnv& env, std::spa
   RequestBuilder request;
   request.add("token", env.token);
   request.add("from", env.node_id);
-  request.add("verb", entry->name);
+  request.add("verb", std::string(entry->name));
   add_verb_members(entry->verb, args, request);
   return Command{entry->verb, std::move(request).finish()};
 }

@@ -6,17 +6,16 @@
 #include <variant>
 
 #include "env/terminal_env.h"
-#include "json/document.h"
+#include "json/value.h"
+#include "verb.h"
 
 namespace zelto {
-
-enum class Verb { list, send, reply, note, diagram, html, browser };
 
 // A verb and the request it sends to the app: an object of strings with "token", "from", "verb"
 // and the verb's own members.
 struct Command {
   Verb verb;
-  JsonDocument request;
+  JsonValue request;
 };
 
 // The text shown on standard error for an unrecognised verb or a wrong number of arguments.

@@ -1,91 +1,47 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <variant>
+#include <vector>
 
 namespace zelto {
 
-enum class JsonKind : std::uint8_t {
-  null,
-  boolean,
-  unsigned_integer,  // 0 to 2^64 - 1
-  negative_integer,  // -2^63 to -1
-  floating,          // 64-bit floating point
-  string,
-  array,
-  object,
-};
-
+struct JsonValue;
 struct JsonMember;
+using JsonArray = std::vector<JsonValue>;
+// Members in ascending byte order of their keys, each key once: make_object() makes them so.
+using JsonObject = std::vector<JsonMember>;
 
-// One JSON value. Numbers keep the form they were made with. Scalars are held inline; the text of
-// a string and the elements of an array or an object are referred to, not owned: they belong to a
-// JsonStore or a JsonDocument, which must outlive the value. Sixteen bytes, cheap to copy.
-class JsonValue {
- public:
-  constexpr JsonValue() noexcept = default;  // null
-
-  static JsonValue boolean(bool truth) noexcept;
-  static JsonValue unsigned_integer(std::uint64_t number) noexcept;
-  static JsonValue negative_integer(std::int64_t number) noexcept;  // number < 0
-  static JsonValue floating(double number) noexcept;
-  static JsonValue string(std::string_view text) noexcept;
-  static JsonValue array(std::span<const JsonValue> elements) noexcept;
-  // The members must be in ascending byte order of their keys, each key once (JsonStore::object
-  // makes them so).
-  static JsonValue object(std::span<const JsonMember> members) noexcept;
-
-  JsonKind kind() const noexcept { return static_cast<JsonKind>(head_ & 0xFF); }
-
-  // Each of these requires the value to be of the matching kind.
-  bool as_boolean() const noexcept { return payload_.truth; }
-  std::uint64_t as_unsigned() const noexcept { return payload_.unsigned_number; }
-  std::int64_t as_negative() const noexcept { return payload_.negative_number; }
-  double as_floating() const noexcept { return payload_.floating_number; }
-  std::string_view as_string() const noexcept { return {payload_.chars, size()}; }
-  std::span<const JsonValue> as_array() const noexcept { return {payload_.elements, size()}; }
-  std::span<const JsonMember> as_object() const noexcept;
-
- private:
-  JsonValue(JsonKind kind, std::size_t size) noexcept
-      : head_(static_cast<std::uint64_t>(kind) | (static_cast<std::uint64_t>(size) << 8)) {}
-  std::size_t size() const noexcept { return static_cast<std::size_t>(head_ >> 8); }
-
-  std::uint64_t head_ = 0;  // the kind in the low byte; above it, the size of a string, array or object
-  union Payload {
-    bool truth;
-    std::uint64_t unsigned_number;
-    std::int64_t negative_number;
-    double floating_number;
-    const char* chars;
-    const JsonValue* elements;
-    const JsonMember* members;
-  } payload_{.unsigned_number = 0};
+// One JSON value; it owns what it holds. A number keeps the form it was made with: unsigned
+// integer, negative integer (below zero) or floating point.
+struct JsonValue {
+  std::variant<std::nullptr_t, bool, std::uint64_t, std::int64_t, double, std::string, JsonArray, JsonObject> data;
 };
 
 struct JsonMember {
-  std::string_view key;
+  std::string key;
   JsonValue value;
 };
 
-inline std::span<const JsonMember> JsonValue::as_object() const noexcept { return {payload_.members, size()}; }
+// An object of `members` in key order; of members with the same key, the one given last is kept.
+JsonValue make_object(std::vector<JsonMember> members);
 
-// Same kind, same number form, same contents, member by member.
-bool operator==(const JsonValue& a, const JsonValue& b) noexcept;
-
-// Lookups. An absent value is a null pointer or an empty optional; none of them can fail.
+// Lookups, none of which can fail: an absent value is a null pointer or an empty optional.
 
 // The member named `key` when `value` is an object that has it.
-const JsonValue* member(const JsonValue* value, std::string_view key) noexcept;
+const JsonValue* member(const JsonValue* value, std::string_view key);
 // The text of a string.
-std::optional<std::string_view> text(const JsonValue* value) noexcept;
+std::optional<std::string_view> text(const JsonValue* value);
 // A number of the unsigned integer form; no other number, whatever its value.
-std::optional<std::uint64_t> unsigned_number(const JsonValue* value) noexcept;
+std::optional<std::uint64_t> unsigned_number(const JsonValue* value);
 // The elements of an array.
-std::optional<std::span<const JsonValue>> items(const JsonValue* value) noexcept;
+std::optional<std::span<const JsonValue>> items(const JsonValue* value);
 // True only for the boolean true.
-bool truth(const JsonValue* value) noexcept;
+bool truth(const JsonValue* value);
 
 }  // namespace zelto

@@ -6,11 +6,9 @@
 
 namespace zelto {
 
-// Appends the compact text of `value` to `out`: no white space, object members in key order,
-// strings escaped only where JSON requires it (the double quote, the backslash and bytes below
-// 0x20), everything else written as its raw UTF-8 bytes.
-void write_json(const JsonValue& value, std::string& out);
-
+// The compact text of `value`: no white space, object members in key order, strings escaped only
+// where JSON requires it (the double quote, the backslash and bytes below 0x20), everything else
+// written as its raw UTF-8 bytes. Numbers are written in their shortest decimal form.
 std::string to_json(const JsonValue& value);
 
 }  // namespace zelto

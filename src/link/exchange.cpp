@@ -1,5 +1,6 @@
 #include "link/exchange.h"
 
+#include "json/reader.h"
 #include "json/writer.h"
 #include "link/transport.h"
 #include "text/utf8.h"
@@ -8,38 +9,27 @@
 namespace zelto {
 namespace {
 
-ExchangeFailure transport_failure(std::string_view error) {
-  return {"zelto: falha ao falar com o app: " + std::string(error) + "\n"};
-}
-
-JsonDocument unreadable_response() {
-  JsonStore store;
-  const JsonMember members[] = {{"error", store.string("resposta inválida")}, {"ok", JsonValue::boolean(false)}};
-  const JsonValue root = store.object(members);
-  return JsonDocument(root, std::move(store));
+std::string transport_failure(std::string_view error) {
+  return "zelto: falha ao falar com o app: " + std::string(error) + "\n";
 }
 
 }  // namespace
 
-std::variant<JsonDocument, ExchangeFailure> interpret_response(TextBuffer received) {
-  if (!is_valid_utf8(received.view())) return transport_failure("stream did not contain valid UTF-8");
-  received.keep(trim_white_space(received.view()));
-  std::optional<JsonDocument> read = read_json(std::move(received));
-  JsonDocument response = read ? std::move(*read) : unreadable_response();
-
-  if (truth(member(&response.root(), "ok"))) return response;
-  const std::string_view error = text(member(&response.root(), "error")).value_or("erro desconhecido");
-  return ExchangeFailure{"zelto: " + std::string(error) + "\n"};
+std::optional<std::string> check_response(std::string_view received, JsonValue& response) {
+  if (!is_valid_utf8(received)) return transport_failure("stream did not contain valid UTF-8");
+  std::optional<JsonValue> read = read_json(trim_white_space(received));
+  if (!read) return "zelto: resposta inválida\n";
+  response = std::move(*read);
+  if (truth(member(&response, "ok"))) return std::nullopt;
+  return "zelto: " + std::string(text(member(&response, "error")).value_or("erro desconhecido")) + "\n";
 }
 
-std::variant<JsonDocument, ExchangeFailure> exchange(std::uint16_t port, const JsonValue& request) {
-  std::string line;
-  line.reserve(128);
-  write_json(request, line);
-  line += '\n';
-  std::variant<TextBuffer, std::string> received = transfer(port, line);
-  if (const auto* error = std::get_if<std::string>(&received)) return transport_failure(*error);
-  return interpret_response(std::move(std::get<TextBuffer>(received)));
+std::optional<std::string> exchange(std::uint16_t port, const JsonValue& request, JsonValue& response) {
+  std::string received;
+  if (std::optional<std::string> failure = transfer(port, to_json(request) + '\n', received)) {
+    return transport_failure(*failure);
+  }
+  return check_response(received, response);
 }
 
 }  // namespace zelto

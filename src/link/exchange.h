@@ -1,27 +1,23 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
-#include <variant>
+#include <string_view>
 
-#include "json/document.h"
-#include "text/text_buffer.h"
+#include "json/value.h"
 
 namespace zelto {
 
-// Why the exchange ended the run: the whole text for standard error.
-struct ExchangeFailure {
-  std::string text;
-};
-
 // One exchange with the app on 127.0.0.1:`port`: the request goes out as one line of compact JSON,
-// everything the app sends until it closes comes back. The connection is closed before this
-// returns. Gives the response when its "ok" member is true.
-std::variant<JsonDocument, ExchangeFailure> exchange(std::uint16_t port, const JsonValue& request);
+// everything the app sends until it closes comes back, and the connection is closed before this
+// returns. Sets `response` and gives nothing when the app's answer has "ok" true; otherwise gives
+// the whole text for standard error.
+std::optional<std::string> exchange(std::uint16_t port, const JsonValue& request, JsonValue& response);
 
 // What the exchange makes of the bytes received: they must be UTF-8; the text, trimmed of Unicode
-// white space, is read as JSON (a text that cannot be read becomes the client's own failed response,
-// {"error":"resposta inválida","ok":false}); the response passes when its "ok" is true.
-std::variant<JsonDocument, ExchangeFailure> interpret_response(TextBuffer received);
+// white space, is read as JSON and passes when its "ok" is true. A text that cannot be read counts
+// as the app's own failure "resposta inválida".
+std::optional<std::string> check_response(std::string_view received, JsonValue& response);
 
 }  // namespace zelto

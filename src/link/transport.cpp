@@ -1,5 +1,7 @@
 #include "link/transport.h"
 
+#include <new>
+
 #include "platform/platform.h"
 
 namespace zelto {
@@ -7,34 +9,35 @@ namespace {
 
 constexpr std::size_t kReceiveChunk = 64 * 1024;
 
-std::variant<TextBuffer, std::string> send_and_receive(platform::LoopbackConnection& connection,
-                                                       std::uint16_t port, std::string_view line) {
+std::optional<std::string> send_and_receive(platform::LoopbackConnection& connection, std::uint16_t port,
+                                            std::string_view line, std::string& received) {
   if (const int error = connection.connect(port)) return platform::os_error_text(error);
   while (!line.empty()) {
     const platform::Transfer sent = connection.send_some(line);
     if (sent.error) return platform::os_error_text(sent.error);
-    if (sent.bytes == 0) return std::string("failed to write whole buffer");
+    if (sent.bytes == 0) return "failed to write whole buffer";
     line.remove_prefix(sent.bytes);
   }
-  TextBuffer received;
+  char chunk[kReceiveChunk];
   for (;;) {
-    const std::span<char> room = received.spare(kReceiveChunk);
-    if (room.empty()) return std::string("out of memory");
-    const platform::Transfer got = connection.receive_some(room);
+    const platform::Transfer got = connection.receive_some(chunk);
     if (got.error) return platform::os_error_text(got.error);
-    if (got.bytes == 0) break;
-    received.commit(got.bytes);
+    if (got.bytes == 0) return std::nullopt;
+    try {
+      received.append(chunk, got.bytes);
+    } catch (const std::bad_alloc&) {
+      return "out of memory";
+    }
   }
-  return received;
 }
 
 }  // namespace
 
-std::variant<TextBuffer, std::string> transfer(std::uint16_t port, std::string_view line) {
+std::optional<std::string> transfer(std::uint16_t port, std::string_view line, std::string& received) {
   platform::LoopbackConnection connection;
-  auto result = send_and_receive(connection, port, line);
+  std::optional<std::string> failure = send_and_receive(connection, port, line, received);
   connection.close();
-  return result;
+  return failure;
 }
 
 }  // namespace zelto

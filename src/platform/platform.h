@@ -34,9 +34,6 @@ enum class StandardStream { output, error };
 // process has no handle for takes the text and drops it.
 int write_standard(StandardStream stream, std::string_view text);
 
-// The exit status when writing to an open standard output or standard error fails.
-inline constexpr int kExitWriteFailed = 101;
-
 // Writes the report on standard output in one go at the end of the run. Returns the exit status:
 // 0, or 101 after saying on standard error what failed.
 int print_report(std::string_view report);

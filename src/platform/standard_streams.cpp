@@ -1,5 +1,6 @@
 // The exit-status rules for writing to the standard streams, the same on every system.
 
+#include "exit_status.h"
 #include "platform/platform.h"
 
 namespace zelto::platform {

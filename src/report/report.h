@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "commands/command_table.h"
 #include "json/value.h"
+#include "verb.h"
 
 namespace zelto {
 

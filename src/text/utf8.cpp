@@ -1,29 +1,26 @@
 #include "text/utf8.h"
 
-#include <cstdint>
-#include <cstring>
-
 namespace zelto {
 namespace {
 
-constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-
 bool is_continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
-// Length of the well-formed multi-byte sequence at `p` (lead byte >= 0x80), or 0 when it is not one.
-std::size_t sequence_length(const unsigned char* p, std::size_t left) {
-  const unsigned char lead = p[0];
-  if (lead >= 0xC2 && lead <= 0xDF) return left >= 2 && is_continuation(p[1]) ? 2 : 0;
+// Length of the well-formed multi-byte sequence that `rest` starts with (its lead byte is not
+// ASCII), or 0 when it is not one.
+std::size_t sequence_length(std::string_view rest) {
+  const auto byte = [rest](std::size_t i) { return i < rest.size() ? static_cast<unsigned char>(rest[i]) : 0; };
+  const unsigned char lead = byte(0);
+  if (lead >= 0xC2 && lead <= 0xDF) return is_continuation(byte(1)) ? 2 : 0;
   if (lead >= 0xE0 && lead <= 0xEF) {
-    if (left < 3 || !is_continuation(p[1]) || !is_continuation(p[2])) return 0;
-    if (lead == 0xE0 && p[1] < 0xA0) return 0;  // overlong
-    if (lead == 0xED && p[1] >= 0xA0) return 0;  // surrogate
+    if (!is_continuation(byte(1)) || !is_continuation(byte(2))) return 0;
+    if (lead == 0xE0 && byte(1) < 0xA0) return 0;   // overlong
+    if (lead == 0xED && byte(1) >= 0xA0) return 0;  // a surrogate
     return 3;
   }
   if (lead >= 0xF0 && lead <= 0xF4) {
-    if (left < 4 || !is_continuation(p[1]) || !is_continuation(p[2]) || !is_continuation(p[3])) return 0;
-    if (lead == 0xF0 && p[1] < 0x90) return 0;  // overlong
-    if (lead == 0xF4 && p[1] >= 0x90) return 0;  // above U+10FFFF
+    if (!is_continuation(byte(1)) || !is_continuation(byte(2)) || !is_continuation(byte(3))) return 0;
+    if (lead == 0xF0 && byte(1) < 0x90) return 0;   // overlong
+    if (lead == 0xF4 && byte(1) >= 0x90) return 0;  // above U+10FFFF
     return 4;
   }
   return 0;
@@ -31,22 +28,11 @@ std::size_t sequence_length(const unsigned char* p, std::size_t left) {
 
 }  // namespace
 
-bool is_valid_utf8(std::string_view bytes) noexcept {
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  const auto* end = p + bytes.size();
-  while (p != end) {
-    // Most of what the app sends is ASCII: skip it eight bytes at a time.
-    while (end - p >= 8) {
-      std::uint64_t word;
-      std::memcpy(&word, p, sizeof word);
-      if (word & kHighBits) break;
-      p += 8;
-    }
-    while (p != end && *p < 0x80) ++p;
-    if (p == end) break;
-    const std::size_t length = sequence_length(p, static_cast<std::size_t>(end - p));
+bool is_valid_utf8(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const std::size_t length = static_cast<unsigned char>(bytes[0]) < 0x80 ? 1 : sequence_length(bytes);
     if (length == 0) return false;
-    p += length;
+    bytes.remove_prefix(length);
   }
   return true;
 }

@@ -44,7 +44,7 @@ std::size_t trailing_white_space(std::string_view text) {
 
 }  // namespace
 
-std::string_view trim_white_space(std::string_view text) noexcept {
+std::string_view trim_white_space(std::string_view text) {
   while (std::size_t length = leading_white_space(text)) text.remove_prefix(length);
   while (std::size_t length = trailing_white_space(text)) text.remove_suffix(length);
   return text;

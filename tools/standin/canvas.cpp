@@ -4,28 +4,25 @@
 #include <fstream>
 #include <optional>
 
-#include "json/document.h"
-#include "json/store.h"
+#include "json/reader.h"
 #include "json/writer.h"
+#include "text/utf8.h"
 
 namespace zelto::standin {
 namespace {
 
-std::string failure(std::string_view error) {
-  JsonStore store;
-  const JsonMember members[] = {{"error", store.string(error)}, {"ok", JsonValue::boolean(false)}};
-  return to_json(store.object(members));
-}
+JsonValue string(std::string_view text) { return {std::string(text)}; }
 
-std::string success(JsonStore& store, std::vector<JsonMember> members) {
-  members.push_back({"ok", JsonValue::boolean(true)});
-  return to_json(store.object(members));
+std::string failure(std::string_view error) { return to_json(make_object({{"error", string(error)}, {"ok", {false}}})); }
+
+std::string success(std::vector<JsonMember> members) {
+  members.push_back({"ok", {true}});
+  return to_json(make_object(std::move(members)));
 }
 
 // {"label":..., key:...}, as the listing shows each node.
-JsonValue labelled(JsonStore& store, std::string_view label, std::string_view key, std::string_view value) {
-  const JsonMember members[] = {{"label", store.string(label)}, {key, store.string(value)}};
-  return store.object(members);
+JsonValue labelled(std::string_view label, std::string_view key, std::string_view value) {
+  return make_object({{"label", string(label)}, {std::string(key), string(value)}});
 }
 
 // A file name from a title: letters, digits, spaces, '-', '_' and non-ASCII characters are kept.
@@ -55,13 +52,14 @@ Canvas::Canvas(std::filesystem::path folder, std::string token)
       links_{{"node-1", "node-2"}, {"node-1", "node-3"}} {}
 
 std::string Canvas::answer(std::string_view request_line, std::string& log) {
-  const std::optional<JsonDocument> document = read_json(request_line);
-  const JsonValue* root = document ? &document->root() : nullptr;
+  const std::optional<JsonValue> read =
+      is_valid_utf8(request_line) ? read_json(request_line) : std::optional<JsonValue>();
+  const JsonValue* root = read ? &*read : nullptr;
   const auto field = [&](std::string_view key) -> std::optional<std::string> {
     if (const auto value = text(member(root, key))) return std::string(*value);
     return std::nullopt;
   };
-  if (!root || root->kind() != JsonKind::object) {
+  if (!root || !std::holds_alternative<JsonObject>(root->data)) {
     log = "pedido ilegível";
     return failure("pedido inválido");
   }
@@ -96,24 +94,22 @@ std::string Canvas::handle(const Request& request, std::string& log) {
 }
 
 std::string Canvas::list(const Request& request) {
-  JsonStore store;
-  std::vector<JsonValue> connections, notes, diagrams, pages, browsers;
-  for (const Terminal* peer : peers_of(request.from)) connections.push_back(labelled(store, peer->label, "id", peer->id));
+  JsonArray connections, notes, diagrams, pages, browsers;
+  for (const Terminal* peer : peers_of(request.from)) connections.push_back(labelled(peer->label, "id", peer->id));
   for (const FileNode& file : files_) {
     if (file.owner != request.from) continue;
     auto& group = file.kind == FileKind::note ? notes : file.kind == FileKind::diagram ? diagrams : pages;
-    group.push_back(labelled(store, file.label, "path", file.path));
+    group.push_back(labelled(file.label, "path", file.path));
   }
   for (const Browser& browser : browsers_) {
-    if (browser.owner == request.from) browsers.push_back(labelled(store, browser.label, "cdp", browser.cdp));
+    if (browser.owner == request.from) browsers.push_back(labelled(browser.label, "cdp", browser.cdp));
   }
-  const JsonMember self[] = {{"label", store.string(terminal(request.from)->label)}};
-  return success(store, {{"self", store.object(self)},
-                         {"connections", store.array(connections)},
-                         {"notes", store.array(notes)},
-                         {"diagrams", store.array(diagrams)},
-                         {"htmls", store.array(pages)},
-                         {"browsers", store.array(browsers)}});
+  return success({{"self", make_object({{"label", string(terminal(request.from)->label)}})},
+                  {"connections", {std::move(connections)}},
+                  {"notes", {std::move(notes)}},
+                  {"diagrams", {std::move(diagrams)}},
+                  {"htmls", {std::move(pages)}},
+                  {"browsers", {std::move(browsers)}}});
 }
 
 std::string Canvas::send(const Request& request, std::string& log) {
@@ -129,8 +125,7 @@ std::string Canvas::send(const Request& request, std::string& log) {
     return failure("alvo nao encontrado: " + *request.target);
   }
   log += sent ? ": " + message : "nenhum terminal conectado";
-  JsonStore store;
-  return success(store, {{"sent", JsonValue::unsigned_integer(sent)}});
+  return success({{"sent", {sent}}});
 }
 
 std::string Canvas::reply(const Request& request, std::string& log) {
@@ -143,8 +138,7 @@ std::string Canvas::reply(const Request& request, std::string& log) {
     break;
   }
   if (!sent) log += "ninguém esperava resposta";
-  JsonStore store;
-  return success(store, {{"sent", JsonValue::unsigned_integer(sent)}});
+  return success({{"sent", {sent}}});
 }
 
 std::string Canvas::create_file(const Request& request, FileKind kind, std::string& log) {
@@ -165,8 +159,7 @@ std::string Canvas::create_file(const Request& request, FileKind kind, std::stri
 
   const FileNode& file = files_.emplace_back(FileNode{kind, unique_label(*request.title), path.string(), request.from});
   log += "criado " + file.path;
-  JsonStore store;
-  return success(store, {{"label", store.string(file.label)}, {"path", store.string(file.path)}});
+  return success({{"label", string(file.label)}, {"path", string(file.path)}});
 }
 
 std::string Canvas::browse(const Request& request, std::string& log) {
@@ -186,11 +179,10 @@ std::string Canvas::browse(const Request& request, std::string& log) {
   }
   browser->url = *request.url;
   log += (created ? "navegador aberto: " : "navegador navegou: ") + browser->label + " em " + browser->url;
-  JsonStore store;
-  return success(store, {{"label", store.string(browser->label)},
-                         {"url", store.string(browser->url)},
-                         {"cdp", store.string(browser->cdp)},
-                         {"created", JsonValue::boolean(created)}});
+  return success({{"label", string(browser->label)},
+                  {"url", string(browser->url)},
+                  {"cdp", string(browser->cdp)},
+                  {"created", {created}}});
 }
 
 const Canvas::Terminal* Canvas::terminal(std::string_view id) const {

@@ -2,6 +2,7 @@
 // It keeps a canvas in memory, answers the client on 127.0.0.1, and runs a command (or a shell) as
 // if in one of its terminals, with the terminal's variables set and `zelto` on PATH.
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -36,7 +37,11 @@ Options parse_options(int argc, char** argv) {
       options.command.assign(argv + i + 1, argv + argc);
       break;
     } else if (option == "--port" && has_value) {
-      options.port = static_cast<std::uint16_t>(std::stoul(argv[++i]));
+      const std::string_view port = argv[++i];
+      const auto [end, error] = std::from_chars(port.data(), port.data() + port.size(), options.port);
+      if (error != std::errc() || end != port.data() + port.size()) {
+        throw std::invalid_argument(std::string(kUsage));
+      }
     } else if (option == "--folder" && has_value) {
       options.folder = argv[++i];
     } else if (option == "--client" && has_value) {

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace zelto {
+
+// Every status the program exits with.
+enum ExitStatus : int {
+  kExitReported = 0,       // the report was printed
+  kExitFailure = 1,        // outside a terminal of the app, the exchange failed or the app said no
+  kExitUsage = 2,          // unknown verb, missing arguments, arguments that are not Unicode
+  kExitWriteFailed = 101,  // an open standard output or standard error could not be written
+};
+
+}  // namespace zelto
