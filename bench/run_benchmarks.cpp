@@ -1,6 +1,6 @@
 // Measures zelto side by side with its references in one run and prints the tables:
 //  - one call: `zelto-cli send alvo mensagem` (static, and dynamic for comparison) against a
-//    minimal static C client doing the same exchange;
+//    minimal static C client doing the same exchange; the same on Windows, under Wine;
 //  - large `list` answers: zelto-cli against a client built on Boost.JSON, same report.
 // Runs are paired (A B A B ...) and ratios are medians of the pairwise ratios: the machine is noisy.
 
@@ -79,31 +79,34 @@ std::string read_file(const std::string& path) {
   return content.str();
 }
 
-void per_call(int pairs) {
-  FakeApp app(zelto::testing::answers(R"({"ok":true,"sent":1})"));
-  const std::vector<std::string> zelto = {ZELTO_CLI, "send", "alvo", "mensagem"};
-  const std::vector<std::string> dynamic = {ZELTO_CLI_DYNAMIC, "send", "alvo", "mensagem"};
-  const std::vector<std::string> floor = {FLOOR_CLIENT};
-  for (int i = 0; i < 20; ++i) run(zelto, app.port()), run(dynamic, app.port()), run(floor, app.port());
+struct Client {
+  const char* name;
+  std::vector<std::string> command;
+  std::string binary;
+};
 
-  std::vector<Run> zelto_runs, dynamic_runs, floor_runs;
-  for (int i = 0; i < pairs; ++i) {
-    zelto_runs.push_back(run(zelto, app.port()));
-    floor_runs.push_back(run(floor, app.port()));
-    dynamic_runs.push_back(run(dynamic, app.port()));
+// One call of each client, in rounds (one run of each per round, the floor last), against an app
+// that answers at once; ratios are to the floor.
+void per_call(const char* title, const std::vector<Client>& clients, int rounds, bool show_memory) {
+  FakeApp app(zelto::testing::answers(R"({"ok":true,"sent":1})"));
+  for (int i = 0; i < 10; ++i) {
+    for (const Client& client : clients) run(client.command, app.port());
   }
-  std::printf("\n## One call: `send alvo mensagem`, %d rounds (zelto, floor, zelto dynamic)\n\n", pairs);
-  std::printf("| client | wall median | CPU median | wall / floor | CPU / floor | peak memory | binary |\n");
-  std::printf("|---|---|---|---|---|---|---|\n");
-  const auto row = [&](const char* name, const std::vector<Run>& runs, const std::string& binary) {
-    std::printf("| %s | %.3f ms | %.3f ms | %.3fx | %.3fx | %.1f MiB | %.0f KiB |\n", name,
-                median(column(runs, &Run::wall_ms)), median(column(runs, &Run::cpu_ms)),
-                median(ratios(runs, floor_runs, &Run::wall_ms)), median(ratios(runs, floor_runs, &Run::cpu_ms)),
-                median(column(runs, &Run::peak_mib)), file_kib(binary));
-  };
-  row("zelto-cli (static)", zelto_runs, ZELTO_CLI);
-  row("zelto-cli (dynamic)", dynamic_runs, ZELTO_CLI_DYNAMIC);
-  row("floor (static C)", floor_runs, FLOOR_CLIENT);
+  std::vector<std::vector<Run>> runs(clients.size());
+  for (int i = 0; i < rounds; ++i) {
+    for (std::size_t c = 0; c < clients.size(); ++c) runs[c].push_back(run(clients[c].command, app.port()));
+  }
+  std::printf("\n## %s: `send alvo mensagem`, %d rounds\n\n", title, rounds);
+  std::printf("| client | wall median | CPU median | wall / floor | CPU / floor |%s binary |\n",
+              show_memory ? " peak memory |" : "");
+  std::printf("|---|---|---|---|---|%s---|\n", show_memory ? "---|" : "");
+  for (std::size_t c = 0; c < clients.size(); ++c) {
+    std::printf("| %s | %.3f ms | %.3f ms | %.3fx | %.3fx |", clients[c].name, median(column(runs[c], &Run::wall_ms)),
+                median(column(runs[c], &Run::cpu_ms)), median(ratios(runs[c], runs.back(), &Run::wall_ms)),
+                median(ratios(runs[c], runs.back(), &Run::cpu_ms)));
+    if (show_memory) std::printf(" %.1f MiB |", median(column(runs[c], &Run::peak_mib)));
+    std::printf(" %.0f KiB |\n", file_kib(clients[c].binary));
+  }
 }
 
 void large_answers() {
@@ -141,8 +144,26 @@ void large_answers() {
 
 }  // namespace
 
+// The Windows programs under Wine, with one Wine server kept running for all the calls.
+void per_call_windows(int rounds) {
+  if (std::system(WINE_RUN " --start") != 0) {
+    std::fprintf(stderr, "cannot start Wine\n");
+    std::exit(1);
+  }
+  per_call("One call on Windows, under Wine",
+           {{"zelto-cli.exe", {WINE_RUN, WINDOWS_ZELTO_CLI, "send", "alvo", "mensagem"}, WINDOWS_ZELTO_CLI},
+            {"floor (static C)", {WINE_RUN, WINDOWS_FLOOR_CLIENT}, WINDOWS_FLOOR_CLIENT}},
+           rounds, false);
+  std::system(WINE_RUN " --stop");
+}
+
 int main(int argc, char** argv) {
-  const int pairs = argc > 1 ? std::atoi(argv[1]) : 300;
-  per_call(pairs);
+  const int rounds = argc > 1 ? std::atoi(argv[1]) : 300;
+  per_call("One call",
+           {{"zelto-cli (static)", {ZELTO_CLI, "send", "alvo", "mensagem"}, ZELTO_CLI},
+            {"zelto-cli (dynamic)", {ZELTO_CLI_DYNAMIC, "send", "alvo", "mensagem"}, ZELTO_CLI_DYNAMIC},
+            {"floor (static C)", {FLOOR_CLIENT}, FLOOR_CLIENT}},
+           rounds, true);
+  per_call_windows(std::max(rounds / 5, 10));
   large_answers();
 }

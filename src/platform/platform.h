@@ -13,9 +13,8 @@
 
 namespace zelto::platform {
 
-// Run first. A reader or peer that went away must give an error, never end the process; and a
-// standard stream the process was started without must stay without a handle that a socket could
-// later take.
+// Run first: notes which standard streams the process was started without, and makes a reader or
+// peer that went away give an error instead of ending the process.
 void prepare_process();
 
 // The variable's value as UTF-8; empty when it is unset or its value is not valid Unicode.
@@ -31,8 +30,14 @@ std::string os_error_text(int code);
 enum class StandardStream { output, error };
 
 // Writes all of `text` (UTF-8). Returns 0, or the error number that stopped the write. A stream the
-// process has no handle for takes the text and drops it.
+// process was started without takes the text and drops it.
 int write_standard(StandardStream stream, std::string_view text);
+
+// True when the stream is a terminal (a console on Windows), where a person reads it.
+bool is_terminal(StandardStream stream);
+
+// The next two show control characters visibly when their stream is a terminal: texts from the app
+// cannot drive the caller's terminal. To a pipe or a file they write every byte as it is.
 
 // Writes the report on standard output in one go at the end of the run. Returns the exit status:
 // 0, or 101 after saying on standard error what failed.

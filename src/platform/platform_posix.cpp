@@ -12,13 +12,18 @@
 #include "text/utf8.h"
 
 namespace zelto::platform {
+namespace {
+
+// The standard streams (by descriptor) that the process was started without.
+bool started_without[3] = {};
+
+int descriptor(StandardStream stream) { return stream == StandardStream::output ? STDOUT_FILENO : STDERR_FILENO; }
+
+}  // namespace
 
 void prepare_process() {
   std::signal(SIGPIPE, SIG_IGN);
-  // open() takes the lowest free number, so going up from 0 fills exactly the missing ones.
-  for (int fd = 0; fd <= 2; ++fd) {
-    if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) open("/dev/null", O_RDWR);
-  }
+  for (int fd = 0; fd <= 2; ++fd) started_without[fd] = fcntl(fd, F_GETFD) == -1 && errno == EBADF;
 }
 
 std::optional<std::string> environment_variable(const char* name) {
@@ -41,21 +46,32 @@ std::string os_error_text(int code) {
 }
 
 int write_standard(StandardStream stream, std::string_view text) {
-  const int fd = stream == StandardStream::output ? STDOUT_FILENO : STDERR_FILENO;
+  const int fd = descriptor(stream);
+  if (started_without[fd]) return 0;
   while (!text.empty()) {
     const ssize_t written = write(fd, text.data(), text.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
+    if (written < 0 && errno == EINTR) continue;
+    if (written < 0) return errno;
+    if (written == 0) return EIO;  // no progress: never loop forever
     text.remove_prefix(static_cast<std::size_t>(written));
   }
   return 0;
 }
 
+bool is_terminal(StandardStream stream) { return !started_without[descriptor(stream)] && isatty(descriptor(stream)); }
+
 int LoopbackConnection::connect(std::uint16_t port) {
-  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return errno;
+  if (fd <= STDERR_FILENO) {
+    // A standard stream's number, free because the process was started without it: writes meant
+    // for that stream must never reach the app.
+    const int moved = fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    const int error = errno;
+    ::close(fd);
+    if (moved < 0) return error;
+    fd = moved;
+  }
   handle_ = static_cast<std::uintptr_t>(fd);
   open_ = true;
   sockaddr_in address{};

@@ -2,7 +2,6 @@
 #define NOMINMAX
 #include <winsock2.h>
 #include <windows.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <climits>
@@ -69,6 +68,53 @@ bool start_winsock() {
 
 int clamp_to_int(std::size_t size) { return static_cast<int>(std::min<std::size_t>(size, INT_MAX)); }
 
+HANDLE standard_handle(StandardStream stream) {
+  return GetStdHandle(stream == StandardStream::output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+}
+
+bool is_blank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+// The arguments of a command line after the program name, split by the rules of the Microsoft C
+// runtime, as every console program started from cmd.exe or PowerShell splits them. Arguments are
+// separated by spaces and tabs outside double quotes; a double quote starts or ends a quoted run,
+// and inside one two double quotes give one literal double quote and the run goes on; backslashes
+// are literal except before a double quote, where 2n of them give n and the quote keeps its role,
+// and 2n+1 give n and a literal double quote. The program name before them runs to the first space
+// or tab, past the closing quote when it starts with one.
+std::vector<std::wstring> split_command_line(std::wstring_view line) {
+  std::size_t i = line.starts_with(L'"') ? std::min(line.find(L'"', 1), line.size() - 1) + 1 : 0;
+  while (i < line.size() && !is_blank(line[i])) ++i;
+  std::vector<std::wstring> arguments;
+  for (;;) {
+    while (i < line.size() && is_blank(line[i])) ++i;
+    if (i == line.size()) return arguments;
+    std::wstring& argument = arguments.emplace_back();
+    for (bool quoted = false; i < line.size() && (quoted || !is_blank(line[i]));) {
+      if (line[i] == L'\\') {
+        const std::size_t run_end = std::min(line.find_first_not_of(L'\\', i), line.size());
+        const std::size_t backslashes = run_end - i;
+        const bool before_quote = run_end < line.size() && line[run_end] == L'"';
+        argument.append(before_quote ? backslashes / 2 : backslashes, L'\\');
+        i = run_end;
+        if (before_quote && backslashes % 2 == 1) {
+          argument += L'"';
+          ++i;
+        }
+      } else if (line[i] == L'"') {
+        if (quoted && i + 1 < line.size() && line[i + 1] == L'"') {
+          argument += L'"';
+          ++i;
+        } else {
+          quoted = !quoted;
+        }
+        ++i;
+      } else {
+        argument += line[i++];
+      }
+    }
+  }
+}
+
 }  // namespace
 
 void prepare_process() {
@@ -87,18 +133,12 @@ std::optional<std::string> environment_variable(const char* name) {
 }
 
 std::optional<std::vector<std::string>> unicode_arguments(int, char**) {
-  int count = 0;
-  LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (!words) return std::vector<std::string>();
-  std::optional<std::vector<std::string>> arguments(std::in_place);
-  for (int i = 1; i < count && arguments; ++i) {
-    if (std::optional<std::string> argument = to_utf8(words[i])) {
-      arguments->push_back(std::move(*argument));
-    } else {
-      arguments.reset();
-    }
+  std::vector<std::string> arguments;
+  for (const std::wstring& word : split_command_line(GetCommandLineW())) {
+    std::optional<std::string> argument = to_utf8(word);
+    if (!argument) return std::nullopt;
+    arguments.push_back(std::move(*argument));
   }
-  LocalFree(words);
   return arguments;
 }
 
@@ -116,12 +156,16 @@ std::string os_error_text(int code) {
 }
 
 int write_standard(StandardStream stream, std::string_view text) {
-  const HANDLE handle = GetStdHandle(stream == StandardStream::output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+  const HANDLE handle = standard_handle(stream);
   if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return 0;  // no handle at all: swallowed
-  DWORD mode = 0;
-  const int error = GetConsoleMode(handle, &mode) ? write_console(handle, text) : write_file(handle, text);
+  const int error = is_terminal(stream) ? write_console(handle, text) : write_file(handle, text);
   // A handle value that stands for nothing is the same as having none.
   return error == ERROR_INVALID_HANDLE ? 0 : error;
+}
+
+bool is_terminal(StandardStream stream) {
+  DWORD mode = 0;
+  return GetConsoleMode(standard_handle(stream), &mode);
 }
 
 int LoopbackConnection::connect(std::uint16_t port) {

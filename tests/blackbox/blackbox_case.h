@@ -19,6 +19,8 @@ inline const std::string kAnyRequest = "(any one request)";
 struct BlackBoxCase {
   std::string name = {};
   std::vector<std::string> args = {};
+  // For the Windows client only: the whole command line it is started with, instead of `args`.
+  std::string windows_command_line = {};
   // Changes to the default terminal environment (ZELTO_NODE_ID=node-7, ZELTO_PORT=the fake app's
   // port, ZELTO_TOKEN=tok): a value, or nullopt for an unset variable. "{port}" in a value stands
   // for the fake app's port.
@@ -35,6 +37,8 @@ struct BlackBoxCase {
   StreamSetup err_setup = StreamSetup::captured;
   // Why Wine cannot show what Windows does here; the case is then skipped for the Windows client.
   std::string not_under_wine = {};
+  // Linux only: the client runs in a mount namespace whose /dev/null is a read-only file.
+  bool read_only_dev_null = false;
 };
 
 inline void PrintTo(const BlackBoxCase& c, std::ostream* os) { *os << c.name; }

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "blackbox_case.h"
@@ -88,12 +90,34 @@ std::vector<std::pair<std::string, std::string>> client_env(const BlackBoxCase& 
   return env;
 }
 
+// A command that runs the client in a mount namespace where /dev/null is a read-only file, so that
+// a missing standard stream cannot be filled with it; empty when the machine refuses namespaces.
+std::vector<std::string> read_only_dev_null_wrapper() {
+  const std::string file = (std::filesystem::temp_directory_path() / "zelto-test-read-only-null").string();
+  std::ofstream{file};
+  std::vector<std::string> wrapper = {
+      "/usr/bin/unshare", "-m", "sh", "-c",
+      R"(mount --bind "$0" /dev/null && mount -o remount,bind,ro /dev/null && exec "$@")", file};
+  std::vector<std::string> probe = wrapper;
+  probe.insert(probe.end(), {"sh", "-c", "! true >/dev/null"});
+  if (run_process({probe, environment_outside_terminal()}).status != 0) return {};
+  return wrapper;
+}
+
 }  // namespace
 
 void run_case(const BlackBoxCase& c) {
   if (client_is_windows() && !c.not_under_wine.empty()) GTEST_SKIP() << c.not_under_wine;
+  if (!client_is_windows() && !c.windows_command_line.empty()) GTEST_SKIP() << "a raw command line is Windows' own";
+  std::vector<std::string> wrapper;
+  if (c.read_only_dev_null) {
+    if (client_is_windows()) GTEST_SKIP() << "a read-only /dev/null is Linux's own";
+    wrapper = read_only_dev_null_wrapper();
+    if (wrapper.empty()) GTEST_SKIP() << "this machine refuses mount namespaces (unshare -m), which the case needs";
+  }
   FakeApp app(c.app);
-  const std::unique_ptr<ChildProcess> client = start_client({c.args, client_env(c, app.port()), c.out_setup, c.err_setup});
+  const std::unique_ptr<ChildProcess> client = start_client(
+      {c.args, c.windows_command_line, wrapper, client_env(c, app.port()), c.out_setup, c.err_setup});
   if (c.app.holds()) {
     // The app has answered but keeps the connection open: the client must still be waiting.
     app.wait_until_holding();

@@ -48,8 +48,13 @@ ProcessLaunch windows_client_launch(const ClientLaunch& launch, std::vector<std:
   argv.push_back(mode(launch.err));
   argv.push_back(hex(windows_path));
   for (const auto& [name, value] : launch.env) argv.push_back(hex(name + "=" + value));
-  argv.emplace_back("--");
-  for (const std::string& arg : launch.args) argv.push_back(hex(arg));
+  if (launch.command_line.empty()) {
+    argv.emplace_back("--");
+    for (const std::string& arg : launch.args) argv.push_back(hex(arg));
+  } else {
+    argv.emplace_back("--line");
+    argv.push_back(hex(launch.command_line));
+  }
   return {std::move(argv), environment_outside_terminal(), linux_side(launch.out), linux_side(launch.err)};
 }
 
@@ -57,6 +62,7 @@ ProcessLaunch client_launch(const ClientLaunch& launch) {
   std::vector<std::string> argv = client_command();
   if (client_is_windows()) return windows_client_launch(launch, std::move(argv));
 
+  argv.insert(argv.begin(), launch.wrapper.begin(), launch.wrapper.end());
   argv.insert(argv.end(), launch.args.begin(), launch.args.end());
   std::vector<std::string> env = environment_outside_terminal();
   for (const auto& [name, value] : launch.env) env.push_back(name + "=" + value);

@@ -11,6 +11,8 @@ namespace zelto::testing {
 
 struct ClientLaunch {
   std::vector<std::string> args;                              // after the program name
+  std::string command_line;                                   // for a Windows client: the whole command line instead
+  std::vector<std::string> wrapper;                           // a command that runs the client, before it
   std::vector<std::pair<std::string, std::string>> env;      // the ZELTO_* variables to set
   StreamSetup out = StreamSetup::captured;
   StreamSetup err = StreamSetup::captured;

@@ -22,6 +22,12 @@ BlackBoxCase sends(std::string name, std::vector<std::string> args, std::string 
   return {.name = std::move(name), .args = std::move(args), .request = std::move(request), .out = std::move(out)};
 }
 
+// The Windows client, started with exactly this command line, must send `request`.
+BlackBoxCase windows_line(std::string name, std::string line, std::string request, std::string out) {
+  return {.name = "windows_line_" + std::move(name), .windows_command_line = std::move(line),
+          .request = std::move(request), .out = std::move(out)};
+}
+
 const std::string kSent0 = "enviado para 0 terminal(is).\n";
 const std::string kNoCaller = "nenhum chamador recebeu a resposta.\n";
 const std::string kNoteOut =
@@ -101,6 +107,41 @@ const BlackBoxCase kCases[] = {
           R"({"from":"node-7","target":"docs","token":"tok","url":"endereco","verb":"browser"})", kBrowserOut),
     sends("browser_drops_extra_arguments", {"browser", "a", "b", "c", "d"},
           R"({"from":"node-7","target":"a","token":"tok","url":"b","verb":"browser"})", kBrowserOut),
+
+    // Command lines split as the Microsoft C runtime splits them.
+    windows_line("doubled_quote_in_quoted_run", R"(zelto-cli.exe send "Back""end" "x y")",
+                 R"({"from":"node-7","message":"x y","target":"Back\"end","token":"tok","verb":"send"})", kSent0),
+    windows_line("quoted_run_goes_on_after_doubled_quote", R"(zelto-cli.exe reply "diz ""oi"" agora")",
+                 R"({"from":"node-7","message":"diz \"oi\" agora","token":"tok","verb":"reply"})", kNoCaller),
+    windows_line("doubled_quote_then_space", R"(zelto-cli.exe send "a"" b" c)",
+                 R"({"from":"node-7","message":"c","target":"a\" b","token":"tok","verb":"send"})", kSent0),
+    windows_line("doubled_quote_then_empty_argument", R"(zelto-cli.exe reply "a""b" "")",
+                 R"({"from":"node-7","message":"a\"b ","token":"tok","verb":"reply"})", kNoCaller),
+    windows_line("doubled_quotes_outside_quoted_run", R"(zelto-cli.exe reply a""b """")",
+                 R"({"from":"node-7","message":"ab \"","token":"tok","verb":"reply"})", kNoCaller),
+    windows_line("quoted_run_keeps_spaces_to_the_end", R"(zelto-cli.exe send a"b"" c d)",
+                 R"({"from":"node-7","message":"ab\" c d","token":"tok","verb":"send"})", kSent0),
+    windows_line("even_backslashes_before_quote", R"(zelto-cli.exe reply a\\"b c" d)",
+                 R"({"from":"node-7","message":"a\\b c d","token":"tok","verb":"reply"})", kNoCaller),
+    windows_line("odd_backslashes_before_quote", R"(zelto-cli.exe reply a\\\"b \"c)",
+                 R"({"from":"node-7","message":"a\\\"b \"c","token":"tok","verb":"reply"})", kNoCaller),
+    windows_line("backslashes_elsewhere_literal", R"(zelto-cli.exe reply a\\\b d"e f"g h)",
+                 R"({"from":"node-7","message":"a\\\\\\b de fg h","token":"tok","verb":"reply"})", kNoCaller),
+    windows_line("trailing_backslashes", R"(zelto-cli.exe reply C:\dir\ "C:\dir two\\" x\\)",
+                 R"({"from":"node-7","message":"C:\\dir\\ C:\\dir two\\ x\\\\","token":"tok","verb":"reply"})",
+                 kNoCaller),
+    windows_line("tabs_separate", "zelto-cli.exe\treply\ta\t\t\"b\tc\"\t",
+                 R"({"from":"node-7","message":"a b\tc","token":"tok","verb":"reply"})", kNoCaller),
+    windows_line("empty_arguments", R"(zelto-cli.exe send "" "")",
+                 R"({"from":"node-7","message":"","target":"","token":"tok","verb":"send"})", kSent0),
+    windows_line("unclosed_quote", R"(zelto-cli.exe reply "x  y)",
+                 R"({"from":"node-7","message":"x  y","token":"tok","verb":"reply"})", kNoCaller),
+    windows_line("program_path_with_spaces", R"("C:\Program Files\zelto\zelto-cli.exe" send "x y" z)",
+                 R"({"from":"node-7","message":"z","target":"x y","token":"tok","verb":"send"})", kSent0),
+    windows_line("program_path_backslash_before_closing_quote", R"("C:\Program Files\zelto\" reply x)",
+                 R"({"from":"node-7","message":"x","token":"tok","verb":"reply"})", kNoCaller),
+    windows_line("program_path_unquoted", R"(C:\zelto\zelto-cli.exe reply "x")",
+                 R"({"from":"node-7","message":"x","token":"tok","verb":"reply"})", kNoCaller),
 };
 
 INSTANTIATE_TEST_SUITE_P(Commands, BlackBox, ::testing::ValuesIn(kCases), case_name);

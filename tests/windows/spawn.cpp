@@ -5,7 +5,9 @@
 // Unicode, which a Windows command line or environment can hold.
 //
 // zelto-test-spawn <stdout: inherit|none> <stderr: inherit|none> <program> [NAME=VALUE]... -- [ARG]...
-// Every word after the two modes is hex. Exits with the program's exit status.
+// zelto-test-spawn <stdout: inherit|none> <stderr: inherit|none> <program> [NAME=VALUE]... --line LINE
+// Every word after the two modes is hex. The arguments are quoted into a command line after the
+// program's path; a LINE is the whole command line, as given. Exits with the program's exit status.
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -58,7 +60,7 @@ std::wstring to_utf16(const std::string& bytes) {
   return out;
 }
 
-// Quoted so that CommandLineToArgvW gives the argument back unchanged.
+// Quoted so that the program's command-line splitting gives the argument back unchanged.
 std::wstring quoted(const std::wstring& argument) {
   if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring::npos) return argument;
   std::wstring out = L"\"";
@@ -95,8 +97,12 @@ int main() {
   std::wstring command_line = L"\"" + program + L"\"";
   std::vector<std::wstring> variables;
   int i = 4;
-  for (; i < count && std::wcscmp(words[i], L"--") != 0; ++i) variables.push_back(to_utf16(from_hex(words[i])));
-  for (++i; i < count; ++i) command_line += L" " + quoted(to_utf16(from_hex(words[i])));
+  for (; i < count && std::wcsncmp(words[i], L"--", 2) != 0; ++i) variables.push_back(to_utf16(from_hex(words[i])));
+  if (i + 1 < count && std::wcscmp(words[i], L"--line") == 0) {
+    command_line = to_utf16(from_hex(words[i + 1]));
+  } else {
+    for (++i; i < count; ++i) command_line += L" " + quoted(to_utf16(from_hex(words[i])));
+  }
 
   // The environment: this process's own (which the test gives without the terminal's variables),
   // then the given ones.
