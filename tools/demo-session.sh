@@ -22,4 +22,6 @@ run diagram Fluxo '{"boxes":[{"id":"a","label":"Cliente"},{"id":"b","label":"App
 run browser docs https://exemplo.com
 run reply "pronto, testes verdes"
 run list
+printf '\n# The last call fails on purpose: no terminal here is named Ninguem, so the app says no\n'
+printf '# and zelto exits with status 1.\n'
 run send Ninguem "olá?"
