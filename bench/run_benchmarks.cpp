@@ -4,7 +4,11 @@
 //  - large `list` answers: zelto-cli against a client built on Boost.JSON, same report.
 // Runs are paired (A B A B ...) and ratios are medians of the pairwise ratios: the machine is noisy.
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -12,15 +16,42 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "fake_app.h"
 #include "list_answer.h"
-#include "process.h"
 
 namespace {
 
-using zelto::testing::FakeApp;
+// The app's side of the measured calls: answers every connection on 127.0.0.1 with `answer`, on a
+// thread of its own, for the rest of the run. Gives the port.
+std::uint16_t serve(std::string answer) {
+  const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  if (bind(listener, reinterpret_cast<sockaddr*>(&address), length) != 0 || listen(listener, 64) != 0 ||
+      getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    std::perror("cannot listen on 127.0.0.1");
+    std::exit(1);
+  }
+  std::thread([listener, answer = std::move(answer)] {
+    for (;;) {
+      const int connection = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+      char chunk[4096];
+      for (ssize_t got; (got = recv(connection, chunk, sizeof chunk, 0)) > 0 && chunk[got - 1] != '\n';) {
+      }
+      for (std::string_view rest = answer; !rest.empty();) {
+        const ssize_t sent = send(connection, rest.data(), rest.size(), MSG_NOSIGNAL);
+        if (sent <= 0) break;
+        rest.remove_prefix(static_cast<std::size_t>(sent));
+      }
+      close(connection);
+    }
+  }).detach();
+  return ntohs(address.sin_port);
+}
 
 struct Run {
   double wall_ms;
@@ -32,15 +63,17 @@ struct Run {
 // through the small `measure` program: a child's peak memory counts the memory of the process it
 // was forked from, and `measure` is small.
 Run run(const std::vector<std::string>& command, std::uint16_t port, const std::string& output = "/dev/null") {
-  std::vector<std::string> argv = {MEASURE, output};
-  argv.insert(argv.end(), command.begin(), command.end());
-  const zelto::testing::ProcessResult measured =
-      zelto::testing::run_process({argv, {"ZELTO_NODE_ID=node-1", "ZELTO_PORT=" + std::to_string(port), "ZELTO_TOKEN=t"}});
+  std::string line = std::string(MEASURE) + " '" + output + "'";
+  for (const std::string& word : command) line += " '" + word + "'";
+  setenv("ZELTO_NODE_ID", "node-1", 1);
+  setenv("ZELTO_PORT", std::to_string(port).c_str(), 1);
+  setenv("ZELTO_TOKEN", "t", 1);
+  FILE* measured = popen(line.c_str(), "r");
   Run result{};
   long peak_kib = 0;
   int status = -1;
-  if (std::sscanf(measured.out.c_str(), "%lf %lf %ld %d", &result.wall_ms, &result.cpu_ms, &peak_kib, &status) != 4 ||
-      status != 0) {
+  const int read = std::fscanf(measured, "%lf %lf %ld %d", &result.wall_ms, &result.cpu_ms, &peak_kib, &status);
+  if (pclose(measured) != 0 || read != 4 || status != 0) {
     std::fprintf(stderr, "%s failed (status %d)\n", command[0].c_str(), status);
     std::exit(1);
   }
@@ -88,13 +121,13 @@ struct Client {
 // One call of each client, in rounds (one run of each per round, the floor last), against an app
 // that answers at once; ratios are to the floor.
 void per_call(const char* title, const std::vector<Client>& clients, int rounds, bool show_memory) {
-  FakeApp app(zelto::testing::answers(R"({"ok":true,"sent":1})"));
+  const std::uint16_t port = serve(R"({"ok":true,"sent":1})");
   for (int i = 0; i < 10; ++i) {
-    for (const Client& client : clients) run(client.command, app.port());
+    for (const Client& client : clients) run(client.command, port);
   }
   std::vector<std::vector<Run>> runs(clients.size());
   for (int i = 0; i < rounds; ++i) {
-    for (std::size_t c = 0; c < clients.size(); ++c) runs[c].push_back(run(clients[c].command, app.port()));
+    for (std::size_t c = 0; c < clients.size(); ++c) runs[c].push_back(run(clients[c].command, port));
   }
   std::printf("\n## %s: `send alvo mensagem`, %d rounds\n\n", title, rounds);
   std::printf("| client | wall median | CPU median | wall / floor | CPU / floor |%s binary |\n",
@@ -117,10 +150,10 @@ void large_answers() {
   const std::vector<std::string> zelto = {ZELTO_CLI, "list"};
   const std::vector<std::string> boost = {BOOST_CLIENT};
   for (const int mib : {1, 8, 32}) {
-    FakeApp app(zelto::testing::answers(zelto::bench::list_answer(static_cast<std::size_t>(mib) << 20)));
+    const std::uint16_t port = serve(zelto::bench::list_answer(static_cast<std::size_t>(mib) << 20));
     const std::string ours_out = "zelto-bench-ours.txt", theirs_out = "zelto-bench-boost.txt";
-    run(zelto, app.port(), ours_out);
-    run(boost, app.port(), theirs_out);
+    run(zelto, port, ours_out);
+    run(boost, port, theirs_out);
     if (read_file(ours_out) != read_file(theirs_out)) {
       std::fprintf(stderr, "the reports differ at %d MiB\n", mib);
       std::exit(1);
@@ -131,8 +164,8 @@ void large_answers() {
     const int pairs = mib >= 32 ? 5 : mib >= 8 ? 7 : 15;
     std::vector<Run> ours, theirs;
     for (int i = 0; i < pairs; ++i) {
-      ours.push_back(run(zelto, app.port()));
-      theirs.push_back(run(boost, app.port()));
+      ours.push_back(run(zelto, port));
+      theirs.push_back(run(boost, port));
     }
     std::printf("| %d MiB | %d | %.1f ms | %.1f ms | %.3fx | %.2f | %.1f MiB | %.1f MiB | %.3fx |\n", mib, pairs,
                 median(column(ours, &Run::wall_ms)), median(column(theirs, &Run::wall_ms)),

@@ -4,14 +4,13 @@
 
 namespace zelto {
 
-std::optional<std::uint16_t> parse_port(std::string_view text) {
+std::uint16_t parse_port(std::string_view text) {
   if (text.starts_with('+')) text.remove_prefix(1);
-  if (text.empty()) return std::nullopt;
   std::uint32_t port = 0;
   for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
+    if (c < '0' || c > '9') return 0;
     port = port * 10 + static_cast<std::uint32_t>(c - '0');
-    if (port > 65535) return std::nullopt;  // checked at each digit, so no length can overflow
+    if (port > 65535) return 0;  // checked at each digit, so no length can overflow
   }
   return static_cast<std::uint16_t>(port);
 }
@@ -19,8 +18,8 @@ std::optional<std::uint16_t> parse_port(std::string_view text) {
 std::optional<TerminalEnv> make_terminal_env(std::optional<std::string> node_id, std::optional<std::string> port,
                                              std::optional<std::string> token) {
   if (!node_id || node_id->empty() || !port || !token) return std::nullopt;
-  const std::uint16_t port_number = parse_port(*port).value_or(0);  // an invalid port counts as absent
-  if (port_number == 0) return std::nullopt;
+  const std::uint16_t port_number = parse_port(*port);
+  if (port_number == 0) return std::nullopt;  // no port, or an invalid one
   return TerminalEnv{std::move(*node_id), port_number, std::move(*token)};
 }
 

@@ -17,9 +17,10 @@ struct TerminalEnv {
 inline constexpr std::string_view kOutsideTerminalText =
     "zelto: este comando só funciona dentro de um terminal do Zelto.\n";
 
-// The port text as a number: decimal digits only, after at most one leading '+'; leading zeros
-// allowed; nothing else, no white space. Empty when the text is not such a number or exceeds 65535.
-std::optional<std::uint16_t> parse_port(std::string_view text);
+// The port the text names: decimal digits only, after at most one leading '+'; leading zeros
+// allowed; nothing else, no white space. 0, which is no port, when the text is empty, is not such
+// a number or exceeds 65535.
+std::uint16_t parse_port(std::string_view text);
 
 // The gate: a terminal environment when the node id is present and not empty, the port is
 // present, valid and not 0, and the token is present (even empty).

@@ -11,7 +11,19 @@ namespace {
 // A depth counter starts here and is lowered on entering each array or object; reaching 0 fails.
 constexpr int kDepthLimit = 128;
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+// Takes `c` off the front of `text` when `text` starts with it.
+bool take(std::string_view& text, char c) {
+  if (!text.starts_with(c)) return false;
+  text.remove_prefix(1);
+  return true;
+}
+
+// Takes the digits that `text` starts with off it; gives how many there were.
+std::size_t take_digits(std::string_view& text) {
+  const std::size_t count = std::min(text.find_first_not_of("0123456789"), text.size());
+  text.remove_prefix(count);
+  return count;
+}
 
 void append_utf8(std::uint32_t code_point, std::string& out) {
   const auto byte = [&out](std::uint32_t bits) { out += static_cast<char>(bits); };
@@ -41,7 +53,7 @@ bool is_too_small(std::string_view number) {
   const std::size_t first = mantissa.find_first_of("123456789");  // there is one: zero is never out of range
   const auto place = first < point ? static_cast<std::int64_t>(point - first - 1)
                                    : -static_cast<std::int64_t>(first - point);
-  std::string_view digits = number.substr(std::min(e + 1, number.size()));
+  std::string_view digits = e < number.size() ? number.substr(e + 1) : "0";
   const bool negative = digits.starts_with('-');
   if (negative || digits.starts_with('+')) digits.remove_prefix(1);
   std::int64_t exponent = 0;
@@ -69,12 +81,6 @@ class Reader {
  private:
   // The next character; a NUL byte at the end, which no step accepts, as JSON never does.
   char peek() const { return rest_.empty() ? '\0' : rest_.front(); }
-
-  bool consume(char c) {
-    if (peek() != c) return false;
-    rest_.remove_prefix(1);
-    return true;
-  }
 
   void skip_white_space() {
     while (peek() == ' ' || peek() == '\t' || peek() == '\n' || peek() == '\r') rest_.remove_prefix(1);
@@ -105,13 +111,13 @@ class Reader {
     rest_.remove_prefix(1);
     JsonArray& elements = out.data.emplace<JsonArray>();
     skip_white_space();
-    if (consume(']')) return true;
+    if (take(rest_, ']')) return true;
     do {
       skip_white_space();
       if (!read_value(elements.emplace_back(), depth)) return false;
       skip_white_space();
-    } while (consume(','));
-    return consume(']');
+    } while (take(rest_, ','));
+    return take(rest_, ']');
   }
 
   bool read_object(JsonValue& out, int depth) {
@@ -119,18 +125,18 @@ class Reader {
     rest_.remove_prefix(1);
     std::vector<JsonMember> members;
     skip_white_space();
-    if (!consume('}')) {
+    if (!take(rest_, '}')) {
       do {
         skip_white_space();
         JsonMember& member = members.emplace_back();
         if (peek() != '"' || !read_string(member.key)) return false;
         skip_white_space();
-        if (!consume(':')) return false;
+        if (!take(rest_, ':')) return false;
         skip_white_space();
         if (!read_value(member.value, depth)) return false;
         skip_white_space();
-      } while (consume(','));
-      if (!consume('}')) return false;
+      } while (take(rest_, ','));
+      if (!take(rest_, '}')) return false;
     }
     out = make_object(std::move(members));
     return true;
@@ -190,49 +196,33 @@ class Reader {
     return true;
   }
 
-  std::size_t digits_from(std::size_t at) const {
-    std::size_t end = at;
-    while (end < rest_.size() && is_digit(rest_[end])) ++end;
-    return end - at;
-  }
-
   // A number by the JSON grammar. An integer keeps an integer form when one holds it; every other
   // number is floating point.
   bool read_number(JsonValue& out) {
-    const bool negative = peek() == '-';
-    std::size_t length = negative ? 1 : 0;
-    const std::size_t integer_digits = digits_from(length);
-    if (integer_digits == 0 || (integer_digits > 1 && rest_[length] == '0')) return false;
-    length += integer_digits;
-    bool integer = true;
-    if (length < rest_.size() && rest_[length] == '.') {
-      const std::size_t fraction_digits = digits_from(length + 1);
-      if (fraction_digits == 0) return false;
-      length += 1 + fraction_digits;
-      integer = false;
-    }
-    if (length < rest_.size() && (rest_[length] == 'e' || rest_[length] == 'E')) {
-      ++length;
-      if (length < rest_.size() && (rest_[length] == '+' || rest_[length] == '-')) ++length;
-      const std::size_t exponent_digits = digits_from(length);
-      if (exponent_digits == 0) return false;
-      length += exponent_digits;
-      integer = false;
-    }
-    const std::string_view number = rest_.substr(0, length);
-    rest_.remove_prefix(length);
-    return (integer && read_integer(number, negative, out)) || read_floating(number, out);
+    std::string_view rest = rest_;
+    const bool negative = take(rest, '-');
+    const bool leading_zero = rest.starts_with('0');
+    const std::size_t integer_digits = take_digits(rest);
+    if (integer_digits == 0 || (integer_digits > 1 && leading_zero)) return false;
+    const bool fraction = take(rest, '.');
+    if (fraction && take_digits(rest) == 0) return false;
+    const bool exponent = take(rest, 'e') || take(rest, 'E');
+    if (exponent && !take(rest, '+')) take(rest, '-');
+    if (exponent && take_digits(rest) == 0) return false;
+    const std::string_view number = rest_.substr(0, rest_.size() - rest.size());
+    rest_ = rest;
+    return (!fraction && !exponent && read_integer(number, negative, out)) || read_floating(number, out);
   }
 
   // An integer in the form that holds it: unsigned, or negative below zero ("-0" is not one).
   static bool read_integer(std::string_view number, bool negative, JsonValue& out) {
     const char* const end = number.data() + number.size();
     if (negative) {
-      std::int64_t value = 0;
+      std::int64_t value{};
       if (std::from_chars(number.data(), end, value).ec != std::errc() || value == 0) return false;
       out.data = value;
     } else {
-      std::uint64_t value = 0;
+      std::uint64_t value{};
       if (std::from_chars(number.data(), end, value).ec != std::errc()) return false;
       out.data = value;
     }
@@ -240,7 +230,7 @@ class Reader {
   }
 
   static bool read_floating(std::string_view number, JsonValue& out) {
-    double value = 0;
+    double value{};
     if (std::from_chars(number.data(), number.data() + number.size(), value).ec == std::errc::result_out_of_range) {
       if (!is_too_small(number)) return false;
       value = number.starts_with('-') ? -0.0 : 0.0;

@@ -5,13 +5,12 @@
 namespace zelto {
 
 JsonValue make_object(std::vector<JsonMember> members) {
-  std::ranges::stable_sort(members, {}, &JsonMember::key);
-  // After a stable sort the last of equal keys is the one given last: keep it.
-  JsonObject object;
-  for (std::size_t i = 0; i < members.size(); ++i) {
-    if (i + 1 == members.size() || members[i + 1].key != members[i].key) object.push_back(std::move(members[i]));
-  }
-  return {std::move(object)};
+  // Reversed, then sorted stably, the last given of equal keys comes first: unique() keeps it.
+  const auto same_key = [](const JsonMember& a, const JsonMember& b) { return a.key == b.key; };
+  std::reverse(members.begin(), members.end());
+  std::stable_sort(members.begin(), members.end(), [](const JsonMember& a, const JsonMember& b) { return a.key < b.key; });
+  members.erase(std::unique(members.begin(), members.end(), same_key), members.end());
+  return {std::move(members)};
 }
 
 const JsonValue* member(const JsonValue* value, std::string_view key) {

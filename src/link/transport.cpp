@@ -5,12 +5,9 @@
 #include "platform/platform.h"
 
 namespace zelto {
-namespace {
 
-constexpr std::size_t kReceiveChunk = 64 * 1024;
-
-std::optional<std::string> send_and_receive(platform::LoopbackConnection& connection, std::uint16_t port,
-                                            std::string_view line, std::string& received) {
+std::optional<std::string> transfer(std::uint16_t port, std::string_view line, std::string& received) {
+  platform::LoopbackConnection connection;  // closed when this returns, before anything is printed
   if (const int error = connection.connect(port)) return platform::os_error_text(error);
   while (!line.empty()) {
     const platform::Transfer sent = connection.send_some(line);
@@ -18,7 +15,7 @@ std::optional<std::string> send_and_receive(platform::LoopbackConnection& connec
     if (sent.bytes == 0) return "failed to write whole buffer";
     line.remove_prefix(sent.bytes);
   }
-  char chunk[kReceiveChunk];
+  char chunk[64 * 1024];
   for (;;) {
     const platform::Transfer got = connection.receive_some(chunk);
     if (got.error) return platform::os_error_text(got.error);
@@ -29,15 +26,6 @@ std::optional<std::string> send_and_receive(platform::LoopbackConnection& connec
       return "out of memory";
     }
   }
-}
-
-}  // namespace
-
-std::optional<std::string> transfer(std::uint16_t port, std::string_view line, std::string& received) {
-  platform::LoopbackConnection connection;
-  std::optional<std::string> failure = send_and_receive(connection, port, line, received);
-  connection.close();
-  return failure;
 }
 
 }  // namespace zelto

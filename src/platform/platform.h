@@ -53,24 +53,22 @@ struct Transfer {
   int error = 0;
 };
 
-// A blocking TCP connection to the loopback address: no time-out, no socket option, no half-close.
-// Sends and receives interrupted by a signal are repeated; nothing else is.
+// A blocking TCP connection to the loopback address: no time-out, no socket option, no half-close;
+// closed when it goes. Sends and receives interrupted by a signal are repeated; nothing else is.
 class LoopbackConnection {
  public:
   LoopbackConnection() = default;
   LoopbackConnection(const LoopbackConnection&) = delete;
   LoopbackConnection& operator=(const LoopbackConnection&) = delete;
-  ~LoopbackConnection() { close(); }
+  ~LoopbackConnection();
 
   // Connects to 127.0.0.1 at `port`. Returns 0 or the error number.
   int connect(std::uint16_t port);
   Transfer send_some(std::string_view bytes);
   Transfer receive_some(std::span<char> room);  // 0 bytes: the peer closed the connection
-  void close();
 
  private:
-  std::uintptr_t handle_ = 0;
-  bool open_ = false;
+  std::optional<std::uintptr_t> handle_;  // the socket, once there is one
 };
 
 }  // namespace zelto::platform

@@ -14,16 +14,25 @@
 namespace zelto::platform {
 namespace {
 
-// The standard streams (by descriptor) that the process was started without.
-bool started_without[3] = {};
+// Whether the process was started without standard output, and without standard error: set by
+// prepare_process().
+bool started_without_output;
+bool started_without_error;
+
+bool missing(int fd) { return fcntl(fd, F_GETFD) == -1; }  // it can only fail for a closed descriptor
 
 int descriptor(StandardStream stream) { return stream == StandardStream::output ? STDOUT_FILENO : STDERR_FILENO; }
+
+bool started_without(StandardStream stream) {
+  return stream == StandardStream::output ? started_without_output : started_without_error;
+}
 
 }  // namespace
 
 void prepare_process() {
   std::signal(SIGPIPE, SIG_IGN);
-  for (int fd = 0; fd <= 2; ++fd) started_without[fd] = fcntl(fd, F_GETFD) == -1 && errno == EBADF;
+  started_without_output = missing(STDOUT_FILENO);
+  started_without_error = missing(STDERR_FILENO);
 }
 
 std::optional<std::string> environment_variable(const char* name) {
@@ -47,7 +56,7 @@ std::string os_error_text(int code) {
 
 int write_standard(StandardStream stream, std::string_view text) {
   const int fd = descriptor(stream);
-  if (started_without[fd]) return 0;
+  if (started_without(stream)) return 0;
   while (!text.empty()) {
     const ssize_t written = write(fd, text.data(), text.size());
     if (written < 0 && errno == EINTR) continue;
@@ -58,7 +67,7 @@ int write_standard(StandardStream stream, std::string_view text) {
   return 0;
 }
 
-bool is_terminal(StandardStream stream) { return !started_without[descriptor(stream)] && isatty(descriptor(stream)); }
+bool is_terminal(StandardStream stream) { return !started_without(stream) && isatty(descriptor(stream)); }
 
 int LoopbackConnection::connect(std::uint16_t port) {
   int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -73,7 +82,6 @@ int LoopbackConnection::connect(std::uint16_t port) {
     fd = moved;
   }
   handle_ = static_cast<std::uintptr_t>(fd);
-  open_ = true;
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(port);
@@ -84,7 +92,7 @@ int LoopbackConnection::connect(std::uint16_t port) {
 
 Transfer LoopbackConnection::send_some(std::string_view bytes) {
   for (;;) {
-    const ssize_t sent = send(static_cast<int>(handle_), bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    const ssize_t sent = send(static_cast<int>(*handle_), bytes.data(), bytes.size(), MSG_NOSIGNAL);
     if (sent >= 0) return {static_cast<std::size_t>(sent), 0};
     if (errno != EINTR) return {0, errno};
   }
@@ -92,15 +100,14 @@ Transfer LoopbackConnection::send_some(std::string_view bytes) {
 
 Transfer LoopbackConnection::receive_some(std::span<char> room) {
   for (;;) {
-    const ssize_t received = recv(static_cast<int>(handle_), room.data(), room.size(), 0);
+    const ssize_t received = recv(static_cast<int>(*handle_), room.data(), room.size(), 0);
     if (received >= 0) return {static_cast<std::size_t>(received), 0};
     if (errno != EINTR) return {0, errno};
   }
 }
 
-void LoopbackConnection::close() {
-  if (open_) ::close(static_cast<int>(handle_));
-  open_ = false;
+LoopbackConnection::~LoopbackConnection() {
+  if (handle_) ::close(static_cast<int>(*handle_));
 }
 
 }  // namespace zelto::platform

@@ -173,7 +173,6 @@ int LoopbackConnection::connect(std::uint16_t port) {
   const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
   if (s == INVALID_SOCKET) return WSAGetLastError();
   handle_ = static_cast<std::uintptr_t>(s);
-  open_ = true;
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(port);
@@ -184,7 +183,7 @@ int LoopbackConnection::connect(std::uint16_t port) {
 
 Transfer LoopbackConnection::send_some(std::string_view bytes) {
   for (;;) {
-    const int sent = send(static_cast<SOCKET>(handle_), bytes.data(), clamp_to_int(bytes.size()), 0);
+    const int sent = send(static_cast<SOCKET>(*handle_), bytes.data(), clamp_to_int(bytes.size()), 0);
     if (sent != SOCKET_ERROR) return {static_cast<std::size_t>(sent), 0};
     if (WSAGetLastError() != WSAEINTR) return {0, WSAGetLastError()};
   }
@@ -192,15 +191,14 @@ Transfer LoopbackConnection::send_some(std::string_view bytes) {
 
 Transfer LoopbackConnection::receive_some(std::span<char> room) {
   for (;;) {
-    const int received = recv(static_cast<SOCKET>(handle_), room.data(), clamp_to_int(room.size()), 0);
+    const int received = recv(static_cast<SOCKET>(*handle_), room.data(), clamp_to_int(room.size()), 0);
     if (received != SOCKET_ERROR) return {static_cast<std::size_t>(received), 0};
     if (WSAGetLastError() != WSAEINTR) return {0, WSAGetLastError()};
   }
 }
 
-void LoopbackConnection::close() {
-  if (open_) closesocket(static_cast<SOCKET>(handle_));
-  open_ = false;
+LoopbackConnection::~LoopbackConnection() {
+  if (handle_) closesocket(static_cast<SOCKET>(*handle_));
 }
 
 }  // namespace zelto::platform

@@ -1,0 +1,42 @@
+# Standard output and standard error. On a terminal (a console on Windows) control characters are
+# shown visibly, and on a pipe as they are; a stream the client was started without takes what is
+# written to it, even where /dev/null cannot be opened; any other failure to write ends the run
+# with status 101.
+= CONTROLS {"ok":true,"self":{"label":"ação — \u001b]52;c;aGk=\u0007 \u001b[2J \u007f~\u001f \u0080\u009f\u00a0 \r\u0000\nx"}}
+
+$ zelto list
+> {"from":"node-7","token":"tok","verb":"list"}
+* < {CONTROLS}
+@ stdout=tty
+| Você é: ação — ^[]52;c;aGk=^G ^[[2J ^?~^_ \u0080\u009f\xc2\xa0 ^M^@
+| x
+| (sem conexões)
+* < {CONTROLS}
+| Você é: ação — \x1b]52;c;aGk=\x07 \x1b[2J \x7f~\x1f \xc2\x80\xc2\x9f\xc2\xa0 \x0d\x00
+| x
+| (sem conexões)
+* < {"ok":false,"error":"não — \u001b[31mjá\u0085"}
+@ stderr=tty
+! zelto: não — ^[[31mjá\u0085
+* < {"ok":true}
+@ stdout=closed read-only-dev-null hold
+* < {"ok":true}
+@ stdin=closed stderr=closed hold
+| (sem conexões)
+* < {"ok":true}
+@ stderr=closed hold
+| (sem conexões)
+* < {"ok":false,"error":"x"}
+@ stderr=closed read-only-dev-null
+? 1
+* < {"ok":true}
+@ stdout=broken
+! zelto: failed printing to stdout: Broken pipe (os error 32)
+? 101
+
+* $ -ZELTO_TOKEN zelto list
+@ stderr=closed
+? 1
+* $ -ZELTO_TOKEN zelto list
+@ stderr=broken
+? 101

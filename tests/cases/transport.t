@@ -1,0 +1,24 @@
+# The connection to the app: nothing there, resets, answers in pieces, an app that answers and
+# never closes. The client writes one line and reads until the app closes, without shutting down
+# its own sending side.
+$ zelto send oi
+> {"from":"node-7","message":"oi","token":"tok","verb":"send"}
+* @ not-listening
+! zelto: falha ao falar com o app: Connection refused (os error 111)
+* ! zelto: resposta inválida
+* @ unread not-under-wine
+! zelto: falha ao falar com o app: Connection reset by peer (os error 104)
+* < {"ok":true,"se
+@ reset
+! zelto: falha ao falar com o app: Connection reset by peer (os error 104)
+* < {"ok":true,"sent":2}
+@ watch
+| enviado para 2 terminal(is).
+* < {"ok":true,"sent":1}
+@ hold
+| enviado para 1 terminal(is).
+* < {"ok":false,"error":"a\xc3
+< \xa9\xe2\x80
+< \x94\xf0\x9f
+< \x98\x80"}
+! zelto: aé—😀
