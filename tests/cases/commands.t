@@ -31,6 +31,8 @@
 > {"from":"node-7","message":"\b\f\r\n\t\"\\\u0001\u001f\x7f/ é—😀","token":"tok","verb":"send"}
 * $ zelto reply "" a "" b ""
 > {"from":"node-7","message":" a  b ","token":"tok","verb":"reply"}
+* $ zelto reply {7000*—}
+> {"from":"node-7","message":"{7000*—}","token":"tok","verb":"reply"}
 * $ zelto note T
 > {"from":"node-7","title":"T","token":"tok","verb":"note"}
 * $ zelto note T ""

@@ -24,6 +24,8 @@ $ zelto list
 @ stdin=closed stderr=closed hold
 | (sem conexões)
 * < {"ok":true}
+@ stdin=closed stdout=closed hold
+* < {"ok":true}
 @ stderr=closed hold
 | (sem conexões)
 * < {"ok":false,"error":"x"}
