@@ -18,7 +18,9 @@
 #                  client must not shut down its sending side; stdin=closed; stdout=X, stderr=X
 #                  with X one of closed, tty (a pseudo-terminal), full (/dev/full) or broken (a
 #                  pipe nobody reads); read-only-dev-null: in a mount namespace where /dev/null is
-#                  a read-only file; not-under-wine: Wine cannot show what Windows does here
+#                  a read-only file; not-under-wine: Wine cannot show what Windows does here;
+#                  memory=N: the client gets at most N MiB of address space (Linux, without valgrind
+#                  or the sanitizers, which need more)
 #   > BYTES        the request line the app must receive, without its line feed
 #   | TEXT         a line of standard output
 #   ! TEXT         a line of standard error; from a Windows client, the words of Linux's error
@@ -29,10 +31,11 @@
 # A case with neither < nor > (or with @ not-listening) must make no connection. In every text \xHH
 # is a byte, {N*TEXT} is TEXT N times and {PORT} is the app's port.
 
-import contextlib, os, pty, re, select, shlex, socket, struct, subprocess, sys, threading, time
+import contextlib, os, pty, re, resource, select, shlex, socket, struct, subprocess, sys, threading, time
 
 CLIENT = os.environ['ZELTO_TEST_CLIENT'].split()
 WINDOWS = CLIENT[-1].endswith('.exe')
+SANITIZED = os.environ.get('ZELTO_TEST_SANITIZED') == 'ON'
 # What Windows (or Wine) numbers the errors that Linux numbers 111, 104 and 32; the words may differ.
 WINDOWS_ERRORS = {'111': '10061', '104': '10054', '32': '109|232|233'}
 NO_NAMESPACE = 'this machine refuses mount namespaces (unshare -m), which the case needs'
@@ -70,14 +73,16 @@ class Case:
                 self.args = words[at + 1:]
         self.status = int(bool(self.err)) if self.status is None else self.status
 
-    def setup(self, stream):
-        return next((flag.split('=')[1] for flag in self.flags if flag.startswith(stream + '=')), 'pipe')
+    def setup(self, name, default='pipe'):  # a stream's setup, or another NAME=VALUE flag's value
+        return next((flag.split('=')[1] for flag in self.flags if flag.startswith(name + '=')), default)
 
     def skip_reason(self):
         if self.line is not None and not WINDOWS: return "a raw command line is Windows' own"
         if 'not-under-wine' in self.flags and WINDOWS: return 'Wine cannot show what Windows does here'
         if 'read-only-dev-null' in self.flags and WINDOWS: return "/dev/null is Linux's own"
         if 'stderr=closed' in self.flags and CLIENT[0].endswith('valgrind'): return 'valgrind needs a standard error'
+        if self.setup('memory', None) and (WINDOWS or CLIENT[0].endswith('valgrind') or SANITIZED):
+            return 'a memory limit applies to the plain Linux client only'
         if 'read-only-dev-null' in self.flags and subprocess.run(READ_ONLY_DEV_NULL + ['sh', '-c', '! true >/dev/null'],
                                                                  capture_output=True).returncode:
             return NO_NAMESPACE
@@ -163,7 +168,9 @@ def run(case):
         if setup == 'full': streams[stream] = os.open('/dev/full', os.O_WRONLY)
         else: readers[stream], streams[stream] = pty.openpty() if setup == 'tty' else os.pipe()
         if setup == 'broken': os.close(readers.pop(stream))
-    client = subprocess.Popen([arg.encode('latin-1') for arg in command(case, variables)], env=env,
+    memory = case.setup('memory', None)
+    limit = (lambda: resource.setrlimit(resource.RLIMIT_AS, (int(memory) << 20,) * 2)) if memory else None
+    client = subprocess.Popen([arg.encode('latin-1') for arg in command(case, variables)], env=env, preexec_fn=limit,
                               stdin=subprocess.DEVNULL, stdout=streams['stdout'], stderr=streams['stderr'])
     for fd in streams.values(): os.close(fd)
     if 'hold' in case.flags:

@@ -6,9 +6,10 @@ namespace zelto {
 
 JsonValue make_object(std::vector<JsonMember> members) {
   // Reversed, then sorted stably, the last given of equal keys comes first: unique() keeps it.
+  const auto key_less = [](const JsonMember& a, const JsonMember& b) { return a.key < b.key; };
   const auto same_key = [](const JsonMember& a, const JsonMember& b) { return a.key == b.key; };
   std::reverse(members.begin(), members.end());
-  std::stable_sort(members.begin(), members.end(), [](const JsonMember& a, const JsonMember& b) { return a.key < b.key; });
+  std::stable_sort(members.begin(), members.end(), key_less);
   members.erase(std::unique(members.begin(), members.end(), same_key), members.end());
   return {std::move(members)};
 }

@@ -1,5 +1,7 @@
 #include "link/exchange.h"
 
+#include <new>
+
 #include "json/reader.h"
 #include "json/writer.h"
 #include "link/transport.h"
@@ -25,11 +27,17 @@ std::optional<std::string> check_response(std::string_view received, JsonValue& 
 }
 
 std::optional<std::string> exchange(std::uint16_t port, const JsonValue& request, JsonValue& response) {
-  std::string received;
-  if (std::optional<std::string> failure = transfer(port, to_json(request) + '\n', received)) {
-    return transport_failure(*failure);
+  // An answer of any size is taken: memory runs out in receiving it or, at about ten times its size
+  // for one of many small values, in reading it. Either ends the exchange with the same text.
+  try {
+    std::string received;
+    if (std::optional<std::string> failure = transfer(port, to_json(request) + '\n', received)) {
+      return transport_failure(*failure);
+    }
+    return check_response(received, response);
+  } catch (const std::bad_alloc&) {
+    return transport_failure("out of memory");
   }
-  return check_response(received, response);
 }
 
 }  // namespace zelto

@@ -1,7 +1,5 @@
 #include "link/transport.h"
 
-#include <new>
-
 #include "platform/platform.h"
 
 namespace zelto {
@@ -20,11 +18,7 @@ std::optional<std::string> transfer(std::uint16_t port, std::string_view line, s
     const platform::Transfer got = connection.receive_some(chunk);
     if (got.error) return platform::os_error_text(got.error);
     if (got.bytes == 0) return std::nullopt;
-    try {
-      received.append(chunk, got.bytes);
-    } catch (const std::bad_alloc&) {
-      return "out of memory";
-    }
+    received.append(chunk, got.bytes);
   }
 }
 

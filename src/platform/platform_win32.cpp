@@ -15,7 +15,8 @@ namespace {
 std::optional<std::string> to_utf8(std::wstring_view text) {
   if (text.empty()) return std::string();
   const int length = static_cast<int>(text.size());
-  const int size = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), length, nullptr, 0, nullptr, nullptr);
+  const int size =
+      WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), length, nullptr, 0, nullptr, nullptr);
   if (size <= 0) return std::nullopt;
   std::string result(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), length, result.data(), size, nullptr, nullptr);

@@ -8,7 +8,8 @@ namespace zelto::platform {
 namespace {
 
 int report_write_failure(std::string_view stream_name, int error) {
-  const std::string message = "zelto: failed printing to " + std::string(stream_name) + ": " + os_error_text(error) + "\n";
+  const std::string message =
+      "zelto: failed printing to " + std::string(stream_name) + ": " + os_error_text(error) + "\n";
   (void)write_standard(StandardStream::error, message);  // when standard error is what failed, this fails too
   return kExitWriteFailed;
 }

@@ -53,7 +53,7 @@ std::string listing(const JsonValue& response) {
   }
   bool any = false;
   for (const ListingGroup& group : kListingGroups) {
-    const std::span<const JsonValue> entries = items(member(&response, group.key)).value_or(std::span<const JsonValue>());
+    const auto entries = items(member(&response, group.key)).value_or(std::span<const JsonValue>());
     if (entries.empty()) continue;
     any = true;
     out += group.heading;

@@ -1,5 +1,5 @@
 # The connection to the app: nothing there, resets, answers in pieces, an app that answers and
-# never closes. The client writes one line and reads until the app closes, without shutting down
+# never closes, an answer too big for the memory there is. The client writes one line and reads until the app closes, without shutting down
 # its own sending side.
 $ zelto send oi
 > {"from":"node-7","message":"oi","token":"tok","verb":"send"}
@@ -22,3 +22,6 @@ $ zelto send oi
 < \x94\xf0\x9f
 < \x98\x80"}
 ! zelto: aé—😀
+* < [{2000000*[],}[]]
+@ memory=64
+! zelto: falha ao falar com o app: out of memory
