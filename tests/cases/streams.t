@@ -15,6 +15,10 @@ $ zelto list
 | Você é: ação — \x1b]52;c;aGk=\x07 \x1b[2J \x7f~\x1f \xc2\x80\xc2\x9f\xc2\xa0 \x0d\x00
 | x
 | (sem conexões)
+* < {"ok":true,"self":{"label":"a\tb"}}
+@ stdout=tty not-under-wine
+| Você é: a\x09b
+| (sem conexões)
 * < {"ok":false,"error":"não — \u001b[31mjá\u0085"}
 @ stderr=tty
 ! zelto: não — ^[[31mjá\u0085
