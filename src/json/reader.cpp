@@ -44,23 +44,35 @@ void append_utf8(std::uint32_t code_point, std::string& out) {
   }
 }
 
+// The value of a run of decimal digits, or the largest 64-bit value when it is larger: an exponent
+// may have any number of digits.
+std::uint64_t saturated_value(std::string_view digits) {
+  constexpr std::uint64_t kLargest = std::numeric_limits<std::uint64_t>::max();
+  std::uint64_t value = 0;
+  for (const char digit : digits) {
+    if (value > (kLargest - 9) / 10) return kLargest;
+    value = value * 10 + static_cast<std::uint64_t>(digit - '0');
+  }
+  return value;
+}
+
 // For a number that floating point cannot hold: true when it is too small rather than too large,
-// told by the power of ten of its first significant digit.
+// told by the sign of the power of ten of its first significant digit, which is that digit's place
+// in the mantissa plus the exponent. Both are kept as a sign and a magnitude, so that no sum of
+// them can overflow: a place is at most the text's length, below any saturated exponent.
 bool is_too_small(std::string_view number) {
   const std::size_t e = std::min(number.find_first_of("eE"), number.size());
   const std::string_view mantissa = number.substr(0, e);
   const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
   const std::size_t first = mantissa.find_first_of("123456789");  // there is one: zero is never out of range
-  const auto place = first < point ? static_cast<std::int64_t>(point - first - 1)
-                                   : -static_cast<std::int64_t>(first - point);
-  std::string_view digits = e < number.size() ? number.substr(e + 1) : "0";
-  const bool negative = digits.starts_with('-');
-  if (negative || digits.starts_with('+')) digits.remove_prefix(1);
-  std::int64_t exponent = 0;
-  if (std::from_chars(digits.data(), digits.data() + digits.size(), exponent).ec != std::errc()) {
-    exponent = std::numeric_limits<std::int64_t>::max() / 2;  // more digits than any mantissa has
-  }
-  return (negative ? place - exponent : place + exponent) < 0;
+  const bool place_negative = first > point;
+  const std::uint64_t place = place_negative ? first - point : point - first - 1;
+  std::string_view exponent_digits = e < number.size() ? number.substr(e + 1) : "";
+  const bool exponent_negative = exponent_digits.starts_with('-');
+  if (exponent_negative || exponent_digits.starts_with('+')) exponent_digits.remove_prefix(1);
+  const std::uint64_t exponent = saturated_value(exponent_digits);
+  if (place_negative == exponent_negative) return place_negative;
+  return place_negative ? place > exponent : exponent > place;
 }
 
 // Reads by recursive descent; each step consumes what it reads from `rest_`, and gives false when
