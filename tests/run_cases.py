@@ -16,8 +16,9 @@
 #                  reset: it resets after the pieces; hold: it keeps the connection open, and the
 #                  client must go on waiting, its connection on none of descriptors 0-2; watch: the
 #                  client must not shut down its sending side; stdin=closed; stdout=X, stderr=X
-#                  with X one of closed, tty (a pseudo-terminal), full (/dev/full) or broken (a
-#                  pipe nobody reads); read-only-dev-null: in a mount namespace where /dev/null is
+#                  with X one of closed, tty (a pseudo-terminal), full (/dev/full), broken (a
+#                  pipe nobody reads) or limited (a file, with no room under the client's file-size
+#                  limit); read-only-dev-null: in a mount namespace where /dev/null is
 #                  a read-only file; not-under-wine: Wine cannot show what Windows does here;
 #                  memory=N: the client gets at most N MiB of address space (Linux, without valgrind
 #                  or the sanitizers, which need more)
@@ -31,7 +32,7 @@
 # A case with neither < nor > (or with @ not-listening) must make no connection. In every text \xHH
 # is a byte, {N*TEXT} is TEXT N times and {PORT} is the app's port.
 
-import contextlib, os, pty, re, resource, select, shlex, socket, struct, subprocess, sys, threading, time
+import contextlib, os, pty, re, resource, select, shlex, socket, struct, subprocess, sys, tempfile, threading, time
 
 CLIENT = os.environ['ZELTO_TEST_CLIENT'].split()
 WINDOWS = CLIENT[-1].endswith('.exe')
@@ -81,6 +82,9 @@ class Case:
         if 'not-under-wine' in self.flags and WINDOWS: return 'Wine cannot show what Windows does here'
         if 'read-only-dev-null' in self.flags and WINDOWS: return "/dev/null is Linux's own"
         if 'stderr=closed' in self.flags and CLIENT[0].endswith('valgrind'): return 'valgrind needs a standard error'
+        if 'limited' in {self.setup('stdout'), self.setup('stderr')} and WINDOWS: return "a file-size limit is Linux's own"
+        if 'limited' in {self.setup('stdout'), self.setup('stderr')} and CLIENT[0].endswith('valgrind'):
+            return 'valgrind writes files of its own'
         if self.setup('memory', None) and (WINDOWS or CLIENT[0].endswith('valgrind') or SANITIZED):
             return 'a memory limit applies to the plain Linux client only'
         if 'read-only-dev-null' in self.flags and subprocess.run(READ_ONLY_DEV_NULL + ['sh', '-c', '! true >/dev/null'],
@@ -166,10 +170,17 @@ def run(case):
     for stream in got:
         setup = case.setup(stream)
         if setup == 'full': streams[stream] = os.open('/dev/full', os.O_WRONLY)
+        elif setup == 'limited':
+            streams[stream], path = tempfile.mkstemp()
+            os.unlink(path)
         else: readers[stream], streams[stream] = pty.openpty() if setup == 'tty' else os.pipe()
         if setup == 'broken': os.close(readers.pop(stream))
     memory = case.setup('memory', None)
-    limit = (lambda: resource.setrlimit(resource.RLIMIT_AS, (int(memory) << 20,) * 2)) if memory else None
+    limited = 'limited' in {case.setup('stdout'), case.setup('stderr')}
+
+    def limit():
+        if memory: resource.setrlimit(resource.RLIMIT_AS, (int(memory) << 20,) * 2)
+        if limited: resource.setrlimit(resource.RLIMIT_FSIZE, (0, 0))
     client = subprocess.Popen([arg.encode('latin-1') for arg in command(case, variables)], env=env, preexec_fn=limit,
                               stdin=subprocess.DEVNULL, stdout=streams['stdout'], stderr=streams['stderr'])
     for fd in streams.values(): os.close(fd)
@@ -195,7 +206,7 @@ def run(case):
     listener.close()
     shown = {stream: text.decode('latin-1') for stream, text in got.items()}
     shown = {stream: re.sub('\r|\x1b\\[[0-?]*[ -/]*[@-~]', '', text) if case.setup(stream) == 'tty' else text for stream, text in shown.items()}
-    pattern = re.sub(r'(?<=:\\ )[^:]+\\ \\\(os\\ error\\ (\d+)\\\)', lambda m: rf'[^\n]+ \(os error ({WINDOWS_ERRORS[m[1]]})\)',
+    pattern = re.sub(r'(?<=:\\ )[^:]+\\ \\\(os\\ error\\ (\d+)\\\)', lambda m: rf'[^\n]+ \(os error ({WINDOWS_ERRORS.get(m[1], m[1])})\)',
                      re.escape(case.err))
     connects = (bool(case.pieces) or case.request is not None) and 'not-listening' not in case.flags
     requests = [request.decode('latin-1') for request in app['requests']]

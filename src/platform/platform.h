@@ -14,7 +14,8 @@
 namespace zelto::platform {
 
 // Run first: notes which standard streams the process was started without, and makes a reader or
-// peer that went away give an error instead of ending the process.
+// peer that went away, or a file grown to its size limit, give an error instead of ending the
+// process.
 void prepare_process();
 
 // The variable's value as UTF-8; empty when it is unset or its value is not valid Unicode.

@@ -30,7 +30,10 @@ bool started_without(StandardStream stream) {
 }  // namespace
 
 void prepare_process() {
+  // A reader that went away, and a file past the size limit, fail the write instead of ending the
+  // process without a word.
   std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
   started_without_output = missing(STDOUT_FILENO);
   started_without_error = missing(STDERR_FILENO);
 }

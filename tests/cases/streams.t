@@ -1,7 +1,7 @@
 # Standard output and standard error. On a terminal (a console on Windows) control characters are
 # shown visibly, and on a pipe as they are; a stream the client was started without takes what is
 # written to it, even where /dev/null cannot be opened; any other failure to write ends the run
-# with status 101.
+# with status 101, as it does in a file past the file-size limit.
 = CONTROLS {"ok":true,"self":{"label":"ação — \u001b]52;c;aGk=\u0007 \u001b[2J \u007f~\u001f \u0080\u009f\u00a0 \r\u0000\nx"}}
 
 $ zelto list
@@ -39,10 +39,17 @@ $ zelto list
 @ stdout=broken
 ! zelto: failed printing to stdout: Broken pipe (os error 32)
 ? 101
+* < {"ok":true}
+@ stdout=limited
+! zelto: failed printing to stdout: File too large (os error 27)
+? 101
 
 * $ -ZELTO_TOKEN zelto list
 @ stderr=closed
 ? 1
 * $ -ZELTO_TOKEN zelto list
 @ stderr=broken
+? 101
+* $ -ZELTO_TOKEN zelto list
+@ stderr=limited
 ? 101
