@@ -1,6 +1,7 @@
 // zelto: one request from a terminal of the app, one report. The run is a straight pipeline:
 // environment gate, command table, exchange with the app, report.
 
+#include <new>
 #include <string>
 #include <variant>
 #include <vector>
@@ -12,10 +13,11 @@
 #include "platform/platform.h"
 #include "report/report.h"
 
-int main(int argc, char** argv) {
-  using namespace zelto;
-  platform::prepare_process();
+namespace {
 
+using namespace zelto;
+
+int run(int argc, char** argv) {
   const std::optional<TerminalEnv> env = read_terminal_env();
   if (!env) return platform::print_failure(kOutsideTerminalText, kExitFailure);
 
@@ -31,4 +33,17 @@ int main(int argc, char** argv) {
     return platform::print_failure(*failure, kExitFailure);
   }
   return platform::print_report(report(verb, response));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  platform::prepare_process();
+  // Memory can run out anywhere: in reading the arguments, in building the report, in showing it.
+  // What the run held is freed by then, so the message can still be written.
+  try {
+    return run(argc, argv);
+  } catch (const std::bad_alloc&) {
+    return platform::print_failure("zelto: out of memory\n", kExitFailure);
+  }
 }
