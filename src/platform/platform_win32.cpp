@@ -81,10 +81,12 @@ bool is_blank(wchar_t c) { return c == L' ' || c == L'\t'; }
 // and inside one two double quotes give one literal double quote and the run goes on; backslashes
 // are literal except before a double quote, where 2n of them give n and the quote keeps its role,
 // and 2n+1 give n and a literal double quote. The program name before them runs to the first space
-// or tab, past the closing quote when it starts with one.
+// or tab outside double quotes, wherever they stand in it; backslashes are literal there.
 std::vector<std::wstring> split_command_line(std::wstring_view line) {
-  std::size_t i = line.starts_with(L'"') ? std::min(line.find(L'"', 1), line.size() - 1) + 1 : 0;
-  while (i < line.size() && !is_blank(line[i])) ++i;
+  std::size_t i = 0;
+  for (bool quoted = false; i < line.size() && (quoted || !is_blank(line[i])); ++i) {
+    if (line[i] == L'"') quoted = !quoted;
+  }
   std::vector<std::wstring> arguments;
   for (;;) {
     while (i < line.size() && is_blank(line[i])) ++i;

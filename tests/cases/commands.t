@@ -47,10 +47,14 @@
 # quote inside a quoted run is one literal quote and the run goes on; outside a run it opens and
 # closes one; 2n backslashes before a quote are n, 2n+1 are n and a literal quote; other
 # backslashes are literal; spaces and tabs separate; "" is an empty argument; the program name
-# ends at the first space, or after its closing quote, backslashes and all.
+# ends at the first space or tab outside double quotes, which may stand anywhere in it.
 * $ windows: zelto-cli.exe send "Back""end" "x y"
 > {"from":"node-7","message":"x y","target":"Back\"end","token":"tok","verb":"send"}
 * $ windows: zelto-cli.exe send a"b"" c d
 > {"from":"node-7","message":"ab\" c d","token":"tok","verb":"send"}
 * $ windows: "C:\Program Files\zelto\" reply "a""b" ""  a\\"b c" a\\\"b\x09C:\d\ x\\ "t\x09t" a""b """" "x  y
 > {"from":"node-7","message":"a\"b  a\\b c a\\\"b C:\\d\\ x\\\\ t\tt ab \" x  y","token":"tok","verb":"reply"}
+* $ windows: C:\"Program Files"\zelto\zelto-cli.exe reply x
+> {"from":"node-7","message":"x","token":"tok","verb":"reply"}
+* $ windows: "C:\Program Files\zelto"\"zelto cli.exe"\x09send a"b c\x09d
+> {"from":"node-7","message":"ab c\td","token":"tok","verb":"send"}
