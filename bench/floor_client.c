@@ -8,7 +8,8 @@
 #include <unistd.h>
 
 int main(void) {
-  static const char request[] = "{\"from\":\"n\",\"message\":\"mensagem\",\"target\":\"alvo\",\"token\":\"t\",\"verb\":\"send\"}\n";
+  static const char request[] =
+      "{\"from\":\"n\",\"message\":\"mensagem\",\"target\":\"alvo\",\"token\":\"t\",\"verb\":\"send\"}\n";
   static char answer[1 << 16];
   const char* port = getenv("ZELTO_PORT");
   struct sockaddr_in address = {0};

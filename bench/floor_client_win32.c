@@ -1,12 +1,13 @@
 /* The floor for one call on Windows: the least a client can do for the same exchange. It connects
    to 127.0.0.1 at ZELTO_PORT, sends one request line, reads to the end and prints what it read. */
 
-#include <winsock2.h>
-#include <windows.h>
 #include <stdlib.h>
+#include <windows.h>
+#include <winsock2.h> /* before windows.h, which would bring the old Winsock */
 
 int main(void) {
-  static const char request[] = "{\"from\":\"n\",\"message\":\"mensagem\",\"target\":\"alvo\",\"token\":\"t\",\"verb\":\"send\"}\n";
+  static const char request[] =
+      "{\"from\":\"n\",\"message\":\"mensagem\",\"target\":\"alvo\",\"token\":\"t\",\"verb\":\"send\"}\n";
   static char answer[1 << 16];
   const char* port = getenv("ZELTO_PORT");
   WSADATA data;

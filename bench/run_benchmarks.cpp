@@ -101,7 +101,7 @@ std::vector<double> ratios(const std::vector<Run>& a, const std::vector<Run>& b,
 }
 
 double file_kib(const std::string& path) {
-  struct stat info{};
+  struct stat info {};
   return stat(path.c_str(), &info) == 0 ? info.st_size / 1024.0 : 0;
 }
 
@@ -144,8 +144,9 @@ void per_call(const char* title, const std::vector<Client>& clients, int rounds,
 
 void large_answers() {
   std::printf("\n## `list` with large answers, output to /dev/null: zelto-cli against Boost.JSON\n\n");
-  std::printf("| answer | runs | zelto wall | Boost wall | wall ratio | zelto ms/MiB | zelto peak | Boost peak | "
-              "peak ratio |\n");
+  std::printf(
+      "| answer | runs | zelto wall | Boost wall | wall ratio | zelto ms/MiB | zelto peak | Boost peak | "
+      "peak ratio |\n");
   std::printf("|---|---|---|---|---|---|---|---|---|\n");
   const std::vector<std::string> zelto = {ZELTO_CLI, "list"};
   const std::vector<std::string> boost = {BOOST_CLIENT};

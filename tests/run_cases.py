@@ -3,25 +3,30 @@
 # names (its path, or words separated by spaces that end with it, such as a launcher and a Windows
 # client, zelto-cli.exe, run under Wine), each against a fake app that the case scripts, and checks
 # the request the app receives, standard output, standard error and the exit status, byte for byte.
+# A problem is printed at the line of the expectation it breaks, with the expected and the actual
+# value. Exits with 0 when every case passed, 1 when one failed, 77 (the test counts as skipped)
+# when the machine could not run one, 2 on a misuse.
 #
 # A file holds blocks of lines separated by blank lines; a line's first character says what it is:
 #   # a comment
 #   = NAME TEXT    names TEXT {NAME} for the rest of the file
 #   $ [NAME=VALUE | -NAME]... zelto ARGS...   the command, split into words as a POSIX shell does
 #                  (quote a backslash); before `zelto`, changes to the terminal's variables
-#                  (ZELTO_NODE_ID=node-7, ZELTO_PORT={PORT}, ZELTO_TOKEN=tok); -NAME unsets one
+#                  (ZELTO_NODE_ID=node-7, ZELTO_PORT={PORT}, ZELTO_TOKEN=tok); -NAME unsets one;
+#                  in a value {PORT} is the app's port, and {PORT+65536} that plus 65536
 #   $ windows: LINE   the Windows client's whole command line (a case for that client only)
-#   < BYTES        a piece of the app's answer; pieces go 50 ms apart
-#   @ WORDS        not-listening: no app; unread: the app closes without reading (a reset);
-#                  reset: it resets after the pieces; hold: it keeps the connection open, and the
-#                  client must go on waiting, its connection on none of descriptors 0-2; watch: the
-#                  client must not shut down its sending side; stdin=closed; stdout=X, stderr=X
-#                  with X one of closed, tty (a pseudo-terminal), full (/dev/full), broken (a
-#                  pipe nobody reads) or limited (a file, with no room under the client's file-size
-#                  limit); read-only-dev-null: in a mount namespace where /dev/null is
-#                  a read-only file; not-under-wine: Wine cannot show what Windows does here;
-#                  memory=N: the client gets at most N MiB of address space (Linux, without valgrind
-#                  or the sanitizers, which need more)
+#   < BYTES        a piece of the app's answer, sent once the client has read the one before
+#   @ WORDS        not-listening: no app; unread: the app closes without reading (a reset); reset:
+#                  it resets once the client has read the pieces; hold: it keeps the connection
+#                  open, and the client must go on waiting, its connection on none of descriptors
+#                  0-2; watch: the client must not shut down its sending side; stdin=closed;
+#                  stdout=X, stderr=X with X one of closed, tty (a pseudo-terminal), full
+#                  (/dev/full), broken (a pipe nobody reads), limited (a file, with no room under
+#                  the client's file-size limit), late (a pipe read only once the app has seen the
+#                  connection closed) or nonblocking (a non-blocking pipe of one page, read when the
+#                  client has ended); read-only-dev-null: in a mount namespace where /dev/null is a
+#                  read-only file; not-under-wine: Wine cannot show what Windows does here;
+#                  memory=N: the client gets at most N MiB of address space
 #   > BYTES        the request line the app must receive, without its line feed
 #   | TEXT         a line of standard output
 #   ! TEXT         a line of standard error; from a Windows client, the words of Linux's error
@@ -29,206 +34,387 @@
 #   ? N            the exit status; when not given, 1 if the case expects standard error, else 0
 #   * LINE         starts a case of its own: it has the block's lines before the first *, but for
 #                  the kinds of line that it gives anew (in this line and those up to the next *)
-# A case with neither < nor > (or with @ not-listening) must make no connection. In every text \xHH
-# is a byte, {N*TEXT} is TEXT N times and {PORT} is the app's port.
+# A case with none of <, > and @ unread (or with @ not-listening) must make no connection. In every
+# text \xHH is a byte and {N*TEXT} is TEXT N times (innermost first).
 
-import contextlib, os, pty, re, resource, select, shlex, socket, struct, subprocess, sys, tempfile, threading, time
+import fcntl, os, pty, re, resource, select, shlex, socket, struct, subprocess, sys, tempfile, time
+import threading
 
-CLIENT = os.environ['ZELTO_TEST_CLIENT'].split()
-WINDOWS = CLIENT[-1].endswith('.exe')
-SANITIZED = os.environ.get('ZELTO_TEST_SANITIZED') == 'ON'
+CLIENT = os.environ.get("ZELTO_TEST_CLIENT", "").split()
+WINDOWS = CLIENT[-1:] != [] and CLIENT[-1].endswith(".exe")
+VALGRIND = CLIENT[:1] != [] and CLIENT[0].endswith("valgrind")
+SANITIZED = os.environ.get("ZELTO_TEST_SANITIZED") == "ON"
+PATIENCE = 20  # seconds that a client, or an event the app awaits, gets before the case fails
+FLAGS = "not-listening unread reset hold watch read-only-dev-null not-under-wine".split()
+STREAMS = "closed tty full broken limited late nonblocking".split()
+STANDARD = ("stdin", "stdout", "stderr")
 # What Windows (or Wine) numbers the errors that Linux numbers 111, 104 and 32; the words may differ.
-WINDOWS_ERRORS = {'111': '10061', '104': '10054', '32': '109|232|233'}
-NO_NAMESPACE = 'this machine refuses mount namespaces (unshare -m), which the case needs'
-READ_ONLY_DEV_NULL = ['/usr/bin/unshare', '-m', 'sh', '-c', 'mount --bind "$0" /dev/null && mount -o remount,bind,ro /dev/null'
-                      ' && exec "$@"', os.path.abspath(__file__)]
+WINDOWS_ERRORS = {"111": "10061", "104": "10054", "32": "109|232|233"}
+NO_NAMESPACE = "this machine refuses mount namespaces (unshare -m), which the case needs"
+READ_ONLY = 'mount --bind "$0" /dev/null && mount -o remount,bind,ro /dev/null && exec "$@"'
+IN_NAMESPACE = ["/usr/bin/unshare", "-m", "sh", "-c", READ_ONLY, os.path.abspath(__file__)]
 
 
-def expand(text, names):  # texts are Latin-1 strings: one character per byte
+class Misuse(Exception):
+    pass  # a case file, or a way of starting the runner, that cannot be run
+
+
+def expand(text, names):
+    # Texts are Latin-1 strings: a character per byte.
     def one(match):
-        byte, inner = match.groups()
-        count, _, once = (inner or '').partition('*')
-        if byte: return chr(int(byte, 16))
-        return expand(once, names) * int(count) if count.isdigit() else names.get(inner, match.group(0))
-    return re.sub(r'\\x([0-9a-fA-F]{2})|\{([A-Z]+|[0-9]+\*[^}]*)\}', one, text)
+        byte, count, once, name = match.groups()
+        if byte:
+            return chr(int(byte, 16))
+        return once * int(count) if count else names.get(name, match.group(0))
+
+    pattern = r"\\x([0-9a-fA-F]{2})|\{([0-9]+)\*([^{}]*)\}|\{([A-Z]+)\}"
+    while (expanded := re.sub(pattern, one, text)) != text:
+        text = expanded
+    return text
 
 
 class Case:
     def __init__(self, lines, names):
-        self.where, self.args, self.line, self.pieces, self.flags = lines[0][0], [], None, [], set()
-        self.env, self.request, self.out, self.err, self.status = {}, None, '', '', None
-        for _, line in lines:
+        self.where, self.at = lines[0][0], {}  # where the case is, and each kind of its lines
+        self.args, self.env, self.line, self.flags, self.setups = [], {}, None, set(), {}
+        self.pieces, self.request, self.out, self.err, self.status = [], None, "", "", None
+        for where, line in lines:
             kind, text = line[0], expand(line[2:], names)
-            if kind == '<': self.pieces.append(text)
-            if kind == '>': self.request = text + '\n'
-            if kind == '|': self.out += text + '\n'
-            if kind == '!': self.err += text + '\n'
-            if kind == '?': self.status = int(text)
-            if kind == '@': self.flags.update(text.split())
-            if kind == '$' and text.startswith('windows: '): self.line = text[9:]
-            elif kind == '$':
-                words = shlex.split(text)
-                at = words.index('zelto')
-                self.env = {word.lstrip('-').partition('=')[0]: None if word[0] == '-' else word.partition('=')[2]
-                            for word in words[:at]}
-                self.args = words[at + 1:]
-        self.status = int(bool(self.err)) if self.status is None else self.status
+            self.at.setdefault(kind, where)
+            if kind == "$":
+                self.read_command(text, where)
+            elif kind == "@":
+                self.read_words(text.split(), where)
+            elif kind == "<":
+                self.pieces.append(text)
+            elif kind == ">":
+                self.request = text + "\n"
+            elif kind == "|":
+                self.out += text + "\n"
+            elif kind == "!":
+                self.err += text + "\n"
+            elif kind == "?":
+                self.status = int(text)
+            else:
+                raise Misuse(f"{where}: no line starts with {kind!r}")
+        self.status = (1 if self.err else 0) if self.status is None else self.status
+        self.connects = bool(self.pieces or self.request or "unread" in self.flags)
+        self.connects &= "not-listening" not in self.flags
+        self.streams = {self.setups.get("stdout"), self.setups.get("stderr")}
 
-    def setup(self, name, default='pipe'):  # a stream's setup, or another NAME=VALUE flag's value
-        return next((flag.split('=')[1] for flag in self.flags if flag.startswith(name + '=')), default)
+    def read_command(self, text, where):
+        if text.startswith("windows: "):
+            self.line = text.removeprefix("windows: ")
+            return
+        # Words without quotes or backslashes are split as a shell splits them, and much faster.
+        words = shlex.split(text) if set("\"'\\") & set(text) else text.split()
+        if "zelto" not in words:
+            raise Misuse(f"{where}: the command has no `zelto`")
+        at = words.index("zelto")
+        for word in words[:at]:
+            name, _, value = word.removeprefix("-").partition("=")
+            self.env[name] = None if word.startswith("-") else value
+        self.args = words[at + 1 :]
 
-    def skip_reason(self):
-        if self.line is not None and not WINDOWS: return "a raw command line is Windows' own"
-        if 'not-under-wine' in self.flags and WINDOWS: return 'Wine cannot show what Windows does here'
-        if 'read-only-dev-null' in self.flags and WINDOWS: return "/dev/null is Linux's own"
-        if 'stderr=closed' in self.flags and CLIENT[0].endswith('valgrind'): return 'valgrind needs a standard error'
-        if 'limited' in {self.setup('stdout'), self.setup('stderr')} and WINDOWS: return "a file-size limit is Linux's own"
-        if 'limited' in {self.setup('stdout'), self.setup('stderr')} and CLIENT[0].endswith('valgrind'):
-            return 'valgrind writes files of its own'
-        if self.setup('memory', None) and (WINDOWS or CLIENT[0].endswith('valgrind') or SANITIZED):
-            return 'a memory limit applies to the plain Linux client only'
-        if 'read-only-dev-null' in self.flags and subprocess.run(READ_ONLY_DEV_NULL + ['sh', '-c', '! true >/dev/null'],
-                                                                 capture_output=True).returncode:
-            return NO_NAMESPACE
+    def read_words(self, words, where):
+        for word in words:
+            name, _, value = word.partition("=")
+            if name in ("stdin", "stdout", "stderr") and value in STREAMS or name == "memory":
+                self.setups[name] = value
+            elif word in FLAGS:
+                self.flags.add(word)
+            else:
+                raise Misuse(f"{where}: unknown @ word {word!r}")
+
+    def skip_reason(self):  # why the case cannot apply to this client, or to this machine
+        if self.line is not None and not WINDOWS:
+            return "a raw command line is Windows' own"
+        if WINDOWS and "not-under-wine" in self.flags:
+            return "Wine cannot show what Windows does here"
+        if WINDOWS and (
+            {"limited", "nonblocking"} & self.streams or "read-only-dev-null" in self.flags
+        ):
+            return "the case's setup is Linux's own"
+        if VALGRIND and (self.setups.get("stderr") == "closed" or "limited" in self.streams):
+            return "valgrind needs a standard error, and room for files of its own"
+        if "memory" in self.setups and (WINDOWS or VALGRIND or SANITIZED):
+            return "a memory limit applies to the plain Linux client only"
+        if "read-only-dev-null" in self.flags:
+            probe = IN_NAMESPACE + ["sh", "-c", "! true >/dev/null"]
+            return NO_NAMESPACE if subprocess.run(probe, capture_output=True).returncode else None
 
 
 def read_cases(path):
     names, cases, shared, rows = {}, [], [], []
-    for number, line in enumerate(open(path, encoding='latin-1').read().split('\n') + [''], 1):
-        if not line:
+    for number, line in enumerate(open(path, encoding="latin-1").read().split("\n") + [""], 1):
+        where = f"{os.path.basename(path)}:{number}"
+        if not line:  # the block ends: each of its rows is a case, or the block is one
             for row in rows:
-                kinds = {text[0] for _, text in row}
-                cases.append(Case(row + [(where, text) for where, text in shared if text[0] not in kinds], names))
+                given = {text[0] for _, text in row}
+                cases.append(Case(row + [(w, t) for w, t in shared if t[0] not in given], names))
             cases += [Case(shared, names)] if shared and not rows else []
             shared, rows = [], []
-        elif line[0] == '=':
-            name, _, text = line[2:].partition(' ')
+        elif line[0] == "=":
+            name, _, text = line[2:].partition(" ")
             names[name] = expand(text, names)
-        elif line[0] != '#':
-            where = f'{os.path.basename(path)}:{number}'
-            rows.append([(where, line[2:])]) if line[0] == '*' else (rows[-1] if rows else shared).append((where, line))
+        elif line[0] == "*":
+            rows.append([(where, line[2:])])
+        elif line[0] != "#":
+            (rows[-1] if rows else shared).append((where, line))
     return cases
 
 
-def serve(case, listener, app):
-    # The fake app: answers each connection as the case says, until the listener is shut down.
-    with contextlib.suppress(OSError):
-        while connection := listener.accept()[0]:
-            with connection, contextlib.suppress(OSError):
-                select.select([connection], [], [], 10)
-                app['requests'].append(connection.recv(65536, socket.MSG_PEEK if 'unread' in case.flags else 0))
-                while b'\n' not in app['requests'][-1] and 'unread' not in case.flags and (chunk := connection.recv(65536)):
-                    app['requests'][-1] += chunk
-                if 'watch' in case.flags and select.select([connection], [], [], 0.2)[0]:
-                    app['half-closed'] = connection.recv(1, socket.MSG_PEEK) == b''
-                for i, piece in enumerate(case.pieces):
-                    time.sleep(0.05 if i else 0)
-                    connection.sendall(piece.encode('latin-1'))
-                if 'reset' in case.flags:
-                    time.sleep(0.05)
-                    connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack('ii', 1, 0))
-                app['holding'].set()
-                app['released'].wait(30 if 'hold' in case.flags else 0)  # closing on unread data is a reset
+def unread_bytes(connection):  # what the client has received and not read yet, as the kernel counts
+    client = "0100007F:%04X" % connection.getpeername()[1]
+    with open("/proc/net/tcp") as table:
+        rows = [row.split() for row in table.readlines()[1:]]
+    return next((int(row[4].split(":")[1], 16) for row in rows if row[1] == client), 0)
 
 
-def quoted(argument):  # as the Microsoft C runtime splits a command line
-    if argument and not re.search(r'[ \t"]', argument): return argument
-    return '"' + re.sub(r'(\\*)("|$)', lambda m: m.group(1) * 2 + ('\\"' if m.group(2) else ''), argument) + '"'
+def closed_by_client(connection, seconds=0):  # whether the client shut down its side in time
+    ready = select.select([connection], [], [], seconds)[0]
+    return bool(ready) and connection.recv(1, socket.MSG_PEEK) == b""
 
 
-def command(case, variables):
-    # What runs the client; a Windows client through zelto-test-spawn.exe (built beside it), which
-    # starts it with a UTF-16 command line and environment, and no handle for a stream the case
-    # closes, as a Windows parent does.
-    if not WINDOWS:
-        closes = ''.join(f' {fd}>&-' for fd, stream in enumerate(('stdin', 'stdout', 'stderr')) if case.setup(stream) == 'closed')
-        return (READ_ONLY_DEV_NULL if 'read-only-dev-null' in case.flags else []) + (
-            ['sh', '-c', 'exec "$@"' + closes, 'sh'] if closes else []) + CLIENT + case.args
-    program = 'Z:' + CLIENT[-1].replace('/', '\\')
-    line = case.line or ' '.join(quoted(word) for word in [program] + case.args)
-    modes = ['none' if case.setup(stream) == 'closed' else 'inherit' for stream in ('stdout', 'stderr')]
-    # bytes that are not UTF-8 become lone surrogates: text that is not valid Unicode
-    utf16 = [text.encode('latin-1').decode('utf-8', 'surrogateescape').encode('utf-16-be', 'surrogatepass').hex()
-             for text in [program] + variables + [line]]
-    return CLIENT[:-1] + [os.path.join(os.path.dirname(CLIENT[-1]), 'zelto-test-spawn.exe')] + modes + utf16
+class FakeApp:  # answers each connection on 127.0.0.1 as the case says, on a thread of its own
+    def __init__(self, case):
+        self.case, self.requests, self.problems = case, [], []
+        self.holding, self.released = threading.Event(), threading.Event()
+        self.closed = threading.Event()
+        self.listener = socket.create_server(("127.0.0.1", 0))
+        self.port = self.listener.getsockname()[1]
+        if "not-listening" in case.flags:
+            self.listener.close()  # and its port stays unused for a moment
+        self.thread = threading.Thread(target=self.serve)
+        self.thread.start()
 
-
-def run(case):
-    # Runs one case; gives what went wrong.
-    listener, problems = socket.create_server(('127.0.0.1', 0)), []
-    expect = lambda ok, problem: None if ok else problems.append(problem)
-    app = {'requests': [], 'half-closed': False, 'holding': threading.Event(), 'released': threading.Event()}
-    port = listener.getsockname()[1]
-    if 'not-listening' in case.flags: listener.close()  # and its port stays unused for a moment
-    thread = threading.Thread(target=serve, args=(case, listener, app))
-    thread.start()
-    variables = {'ZELTO_NODE_ID': 'node-7', 'ZELTO_PORT': '{PORT}', 'ZELTO_TOKEN': 'tok'} | case.env
-    variables = [f'{name}={value}'.replace('{PORT}', str(port)) for name, value in variables.items() if value is not None]
-    env = {name: value for name, value in os.environb.items() if not name.startswith(b'ZELTO_')}
-    env |= dict(variable.encode('latin-1').split(b'=', 1) for variable in ([] if WINDOWS else variables))
-    streams, readers, got = {}, {}, {'stdout': b'', 'stderr': b''}
-    for stream in got:
-        setup = case.setup(stream)
-        if setup == 'full': streams[stream] = os.open('/dev/full', os.O_WRONLY)
-        elif setup == 'limited':
-            streams[stream], path = tempfile.mkstemp()
-            os.unlink(path)
-        else: readers[stream], streams[stream] = pty.openpty() if setup == 'tty' else os.pipe()
-        if setup == 'broken': os.close(readers.pop(stream))
-    memory = case.setup('memory', None)
-    limited = 'limited' in {case.setup('stdout'), case.setup('stderr')}
-
-    def limit():
-        if memory: resource.setrlimit(resource.RLIMIT_AS, (int(memory) << 20,) * 2)
-        if limited: resource.setrlimit(resource.RLIMIT_FSIZE, (0, 0))
-    client = subprocess.Popen([arg.encode('latin-1') for arg in command(case, variables)], env=env, preexec_fn=limit,
-                              stdin=subprocess.DEVNULL, stdout=streams['stdout'], stderr=streams['stderr'])
-    for fd in streams.values(): os.close(fd)
-    if 'hold' in case.flags:
-        app['holding'].wait(30)
-        time.sleep(0.3)
-        expect(client.poll() is None, 'it ended while the app kept the connection open')
-        for link in [] if WINDOWS else [f'/proc/{client.pid}/fd/{fd}' for fd in range(3)]:
-            expect(not os.path.islink(link) or 'socket:' not in os.readlink(link), f'its connection took {link}')
-        app['released'].set()
-    while readers:
-        for stream, fd in [(stream, fd) for stream, fd in readers.items() if fd in select.select(list(readers.values()), [], [])[0]]:
+    def serve(self):
+        while "not-listening" not in self.case.flags:
             try:
-                chunk = os.read(fd, 65536)
-            except OSError:  # a terminal's end
-                chunk = b''
-            got[stream] += chunk
-            if not chunk: os.close(readers.pop(stream))
+                connection = self.listener.accept()[0]
+            except OSError:  # stop() shut the listener down
+                return
+            with connection:
+                try:
+                    self.answer(connection)
+                except (OSError, TimeoutError) as error:
+                    self.problems.append(f"the app: {error}")
+            self.closed.set()
+
+    def answer(self, connection):
+        flags = self.case.flags
+        if "unread" in flags:  # closing with data unread resets the connection
+            select.select([connection], [], [], PATIENCE)
+            self.requests.append(connection.recv(65536, socket.MSG_PEEK))
+            return
+        self.requests.append(b"")
+        while not self.requests[-1].endswith(b"\n") and (chunk := connection.recv(65536)):
+            self.requests[-1] += chunk
+        for piece in self.case.pieces:
+            connection.sendall(piece.encode("latin-1"))
+            deadline = time.monotonic() + PATIENCE
+            while unread_bytes(connection) and time.monotonic() < deadline:
+                time.sleep(0.001)
+        if "watch" in flags and closed_by_client(connection):
+            self.problems.append("it shut down its sending side")
+        if "reset" in flags:
+            connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+        if "hold" in flags and closed_by_client(connection, 0.5):
+            self.problems.append("it closed its connection while the app kept it open")
+        if "hold" in flags:
+            self.holding.set()
+            self.released.wait(PATIENCE)
+        if "late" in self.case.streams:
+            connection.shutdown(socket.SHUT_WR)
+            if not closed_by_client(connection, 5):
+                self.problems.append("it printed before it closed its connection")
+
+    def stop(self):
+        self.released.set()
+        if "not-listening" not in self.case.flags:
+            self.listener.shutdown(socket.SHUT_RDWR)  # wakes the accept()
+        self.thread.join()
+        self.listener.close()
+
+
+# How a Windows command line gives an argument: the inverse of the rules by which the client splits
+# it (split_command_line, src/text/command_line.cpp).
+def quoted(argument):
+    if argument and not re.search(r'[ \t"]', argument):
+        return argument
+    return '"' + re.sub(r'(\\*)("|$)', lambda m: m[1] * 2 + ('\\"' if m[2] else ""), argument) + '"'
+
+
+# What runs the client. A Windows client runs through zelto-test-spawn.exe (built beside it), which
+# starts it with a UTF-16 command line and environment, and no handle for a stream the case closes,
+# as a Windows parent does; bytes that are not UTF-8 become lone surrogates there.
+def command(case, variables):
+    closed = [fd for fd, name in enumerate(STANDARD) if case.setups.get(name) == "closed"]
+    if not WINDOWS:
+        wrapper = IN_NAMESPACE if "read-only-dev-null" in case.flags else []
+        closing = 'exec "$@"' + "".join(f" {fd}>&-" for fd in closed)
+        return wrapper + (["sh", "-c", closing, "sh"] if closed else []) + CLIENT + case.args
+    program = "Z:" + CLIENT[-1].replace("/", "\\")
+    line = case.line or " ".join(quoted(word) for word in [program] + case.args)
+    handles = ["none" if fd in closed else "inherit" for fd in (1, 2)]
+    texts = [program] + variables + [line]
+    texts = [text.encode("latin-1").decode("utf-8", "surrogateescape") for text in texts]
+    words = handles + [text.encode("utf-16-be", "surrogatepass").hex() for text in texts]
+    return CLIENT[:-1] + [os.path.join(os.path.dirname(CLIENT[-1]), "zelto-test-spawn.exe")] + words
+
+
+def open_stream(setup):  # the client's end of a stream, and the runner's when it reads one
+    if setup == "full":
+        return os.open("/dev/full", os.O_WRONLY), None
+    if setup == "limited":
+        fd, path = tempfile.mkstemp()
+        os.unlink(path)
+        return fd, None
+    reader, writer = pty.openpty() if setup == "tty" else os.pipe()
+    if setup == "broken":
+        os.close(reader)
+        return writer, None
+    if setup == "nonblocking":
+        fcntl.fcntl(writer, fcntl.F_SETPIPE_SZ, 4096)
+        os.set_blocking(writer, False)
+    return writer, reader
+
+
+# Everything the client writes on the streams the runner reads, until it closes them; a late stream
+# is read once the app has seen the connection closed, a nonblocking one once the client has ended.
+# None when the client did not end in time (it is then killed).
+def collect(client, readers, app):
+    got, deadline = {name: b"" for name in readers}, time.monotonic() + PATIENCE
+    while readers and time.monotonic() < deadline:
+        ended = client.poll() is not None
+        waiting = [] if ended else ["nonblocking"] + ([] if app.closed.is_set() else ["late"])
+        readable = [fd for setup, fd in readers.values() if setup not in waiting]
+        ready = select.select(readable, [], [], 0.01)[0]
+        for name, (setup, fd) in list(readers.items()):
+            if fd in ready:
+                try:
+                    chunk = os.read(fd, 65536)
+                except OSError:  # a terminal's end
+                    chunk = b""
+                got[name] += chunk
+                if not chunk:
+                    os.close(readers.pop(name)[1])
+    if readers:
+        client.kill()
+        return None
+    return got
+
+
+def shown(data, setup):  # what a person sees; Wine's console adds returns and escape sequences
+    text = data.decode("latin-1")
+    return re.sub("\r|\x1b\\[[0-?]*[ -/]*[@-~]", "", text) if setup == "tty" else text
+
+
+def windows_pattern(expected):  # what a Windows client may write for `expected`
+    parts = re.split(r"[^:\n]+ \(os error (\d+)\)", expected)
+    error = r"[^\n]+ \(os error (%s)\)"
+    errors = [error % WINDOWS_ERRORS.get(number, number) for number in parts[1::2]]
+    texts = [re.escape(text) for text in parts[0::2]]
+    return "".join(text + error for text, error in zip(texts, errors + [""]))
+
+
+# The terminal's variables as the case gives them, and the environment of a Linux client.
+def environment(case, port):
+    given = {"ZELTO_NODE_ID": "node-7", "ZELTO_PORT": "{PORT}", "ZELTO_TOKEN": "tok"} | case.env
+    ports = {"{PORT+65536}": str(port + 65536), "{PORT}": str(port)}
+    variables = [f"{name}={value}" for name, value in given.items() if value is not None]
+    for placeholder, number in ports.items():
+        variables = [variable.replace(placeholder, number) for variable in variables]
+    env = {name: value for name, value in os.environb.items() if not name.startswith(b"ZELTO_")}
+    if not WINDOWS:
+        env |= dict(variable.encode("latin-1").split(b"=", 1) for variable in variables)
+    return variables, env
+
+
+def start(case, variables, env):  # the client's process, and the streams the runner reads
+    def limits():  # in the client's process, before it runs the client
+        hard = resource.getrlimit(resource.RLIMIT_STACK)[1]  # arguments take up to a quarter of it
+        soft = 64 << 20 if hard == resource.RLIM_INFINITY else hard
+        resource.setrlimit(resource.RLIMIT_STACK, (soft, hard))
+        if "memory" in case.setups:
+            resource.setrlimit(resource.RLIMIT_AS, (int(case.setups["memory"]) << 20,) * 2)
+        if "limited" in case.streams:
+            resource.setrlimit(resource.RLIMIT_FSIZE, (0, 0))
+
+    ends = {name: open_stream(case.setups.get(name)) for name in ("stdout", "stderr")}
+    words = [word.encode("latin-1") for word in command(case, variables)]
+    writers = {name: writer for name, (writer, _) in ends.items()}
+    client = subprocess.Popen(
+        words, env=env, preexec_fn=limits, stdin=subprocess.DEVNULL, **writers
+    )
+    for writer in writers.values():
+        os.close(writer)
+    readers = {name: (case.setups.get(name), reader) for name, (_, reader) in ends.items()}
+    return client, {name: reader for name, reader in readers.items() if reader[1] is not None}
+
+
+def check_hold(case, client, app):  # while the app holds the connection open
+    problems = []
+    for fd in [] if WINDOWS else range(3):
+        link = f"/proc/{client.pid}/fd/{fd}"
+        if os.path.islink(link) and "socket:" in os.readlink(link):
+            problems.append(f"{case.where}: its connection took descriptor {fd}")
+    app.released.set()
+    return problems
+
+
+def compare(case, status, got, requests):  # each problem at the line of what it breaks
+    problems = []
+    out, err = (shown(got.get(name, b""), case.setups.get(name)) for name in ("stdout", "stderr"))
+
+    def expect(kind, holds, what, expected, actual):
+        if not holds:
+            where = case.at.get(kind, case.where)
+            problems.append(f"{where}: {what}: expected {expected!r:.500}, actual {actual!r:.500}")
+
+    connections, first = len(requests), requests[:1]
+    expect("?", status == case.status, "exit status", case.status, status)
+    expect("|", out == case.out, "standard output", case.out, out)
+    windows_err = WINDOWS and re.fullmatch(windows_pattern(case.err), err, re.S)
+    expect("!", err == case.err or windows_err, "standard error", case.err, err)
+    expect(">", connections == case.connects, "connections", int(case.connects), connections)
+    expect(">", case.request in [None] + first or not first, "request", case.request, first)
+    return problems
+
+
+def run(case):  # runs one case; gives its problems
+    app = FakeApp(case)
+    client, readers = start(case, *environment(case, app.port))
+    holding = "hold" in case.flags and app.holding.wait(PATIENCE)
+    problems = check_hold(case, client, app) if holding else []
+    got = collect(client, readers, app)
     status = client.wait()
-    app['released'].set()
-    listener.close() if 'not-listening' in case.flags else listener.shutdown(socket.SHUT_RDWR)  # wakes the accept()
-    thread.join()
-    listener.close()
-    shown = {stream: text.decode('latin-1') for stream, text in got.items()}
-    shown = {stream: re.sub('\r|\x1b\\[[0-?]*[ -/]*[@-~]', '', text) if case.setup(stream) == 'tty' else text for stream, text in shown.items()}
-    pattern = re.sub(r'(?<=:\\ )[^:]+\\ \\\(os\\ error\\ (\d+)\\\)', lambda m: rf'[^\n]+ \(os error ({WINDOWS_ERRORS.get(m[1], m[1])})\)',
-                     re.escape(case.err))
-    connects = (bool(case.pieces) or case.request is not None) and 'not-listening' not in case.flags
-    requests = [request.decode('latin-1') for request in app['requests']]
-    expect(status == case.status, f'status {status}, not {case.status}')
-    expect(shown['stdout'] == case.out, f'stdout {shown["stdout"]!r:.500}, not {case.out!r:.500}')
-    expect(shown['stderr'] == case.err or WINDOWS and re.fullmatch(pattern, shown['stderr'], re.S), f'stderr {shown["stderr"]!r:.500}, not {case.err!r:.500}')
-    expect(len(requests) == connects, f'{len(requests)} connections, not {int(connects)}')
-    expect(case.request in [None] + requests[:1] or not requests, f'request {requests[:1]!r}, not {case.request!r}')
-    expect(not app['half-closed'], 'it shut down its sending side')
-    return '; '.join(problems)
+    app.stop()
+    if got is None:
+        return problems + [f"{case.where}: it did not end within {PATIENCE} s"]
+    requests = [request.decode("latin-1") for request in app.requests]
+    problems += compare(case, status, got, requests)
+    return problems + [f"{case.where}: {problem}" for problem in app.problems]
 
 
 def main():
-    counts, machine_skips = {'passed': 0, 'failed': 0, 'skipped': 0}, 0
+    if not CLIENT or not sys.argv[1:]:
+        raise Misuse("usage: ZELTO_TEST_CLIENT=CLIENT run_cases.py FILE...")
+    counts, machine_skips = {"passed": 0, "failed": 0, "skipped": 0}, 0
     for case in [case for path in sys.argv[1:] for case in read_cases(path)]:
         reason = case.skip_reason()
-        problems = None if reason else run(case)
-        if reason or problems: print(f'{case.where}: ' + (f'skipped: {reason}' if reason else problems))
-        counts['skipped' if reason else 'failed' if problems else 'passed'] += 1
+        problems = [] if reason else run(case)
+        for line in [f"{case.where}: skipped: {reason}"] if reason else problems:
+            print(line)
+        counts["skipped" if reason else "failed" if problems else "passed"] += 1
         machine_skips += reason == NO_NAMESPACE
-    print(', '.join(f'{count} {outcome}' for outcome, count in counts.items()))
-    return 1 if counts['failed'] else 77 if machine_skips else 0  # 77: the test counts as skipped
+    print(", ".join(f"{count} {outcome}" for outcome, count in counts.items()))
+    return 1 if counts["failed"] else 77 if machine_skips else 0
 
 
-sys.exit(main())
+if __name__ == "__main__":
+    try:
+        sys.exit(main())
+    except (Misuse, OSError) as misuse:
+        print(f"run_cases.py: {misuse}", file=sys.stderr)
+        sys.exit(2)

@@ -1,15 +1,13 @@
 // zelto: one request from a terminal of the app, one report. The run is a straight pipeline:
-// environment gate, command table, exchange with the app, report.
+// environment gate, command table, exchange with the app, report. Each step gives its value or the
+// failure that ends the run; printing decides the exit status.
 
 #include <new>
-#include <string>
-#include <variant>
-#include <vector>
 
 #include "commands/command_table.h"
 #include "env/terminal_env.h"
-#include "exit_status.h"
 #include "link/exchange.h"
+#include "output/output.h"
 #include "platform/platform.h"
 #include "report/report.h"
 
@@ -18,21 +16,13 @@ namespace {
 using namespace zelto;
 
 int run(int argc, char** argv) {
-  const std::optional<TerminalEnv> env = read_terminal_env();
-  if (!env) return platform::print_failure(kOutsideTerminalText, kExitFailure);
-
-  const std::optional<std::vector<std::string>> arguments = platform::unicode_arguments(argc, argv);
-  if (!arguments) return platform::print_failure(kArgumentsNotUnicodeText, kExitUsage);
-
-  const std::variant<Command, UsageError> command = build_command(*env, *arguments);
-  if (const auto* usage = std::get_if<UsageError>(&command)) return platform::print_failure(usage->text, kExitUsage);
-  const auto& [verb, request] = std::get<Command>(command);
-
-  JsonValue response;
-  if (const std::optional<std::string> failure = exchange(env->port, request, response)) {
-    return platform::print_failure(*failure, kExitFailure);
-  }
-  return platform::print_report(report(verb, response));
+  const Result<TerminalEnv, Failure> env = read_terminal_env();
+  if (!env) return print_failure(env.error());
+  const Result<Command, Failure> command = build_command(*env, platform::arguments(argc, argv));
+  if (!command) return print_failure(command.error());
+  const Result<JsonValue, Failure> response = exchange(env->port, command->request);
+  if (!response) return print_failure(response.error());
+  return print_report(report(command->verb, *response));
 }
 
 }  // namespace
@@ -44,6 +34,7 @@ int main(int argc, char** argv) {
   try {
     return run(argc, argv);
   } catch (const std::bad_alloc&) {
-    return platform::print_failure("zelto: out of memory\n", kExitFailure);
+    // English, and left so: callers match on "out of memory".
+    return print_failure({"zelto: out of memory\n", kExitFailure});
   }
 }

@@ -1,7 +1,11 @@
 #include "commands/command_table.h"
 
+#include <algorithm>
 #include <array>
+#include <string_view>
 #include <vector>
+
+#include "text/utf8.h"
 
 namespace zelto {
 namespace {
@@ -65,20 +69,28 @@ void add_verb_members(Verb verb, std::span<const std::string> args, RequestBuild
   }
 }
 
+// "zelto: comando desconhecido '{typed}'. Use: " and the verbs, separated by " | ".
+Failure unknown_verb(std::string_view typed) {
+  std::string text = "zelto: comando desconhecido '" + std::string(typed) + "'. Use: ";
+  for (const VerbEntry& entry : kVerbs) {
+    if (&entry != &kVerbs.front()) text += " | ";
+    text += entry.name;
+  }
+  return {text + "\n", kExitUsage};
+}
+
 }  // namespace
 
-std::variant<Command, UsageError> build_command(const TerminalEnv& env, std::span<const std::string> arguments) {
+Result<Command, Failure> build_command(const TerminalEnv& env, std::span<const std::string> arguments) {
+  for (const std::string& argument : arguments) {
+    if (!is_valid_utf8(argument))
+      return Failure{"zelto: os argumentos precisam ser texto Unicode válido\n", kExitUsage};
+  }
   const std::string_view typed = arguments.empty() ? std::string_view() : std::string_view(arguments[0]);
-  const VerbEntry* entry = nullptr;
-  for (const VerbEntry& candidate : kVerbs) {
-    if (candidate.name == typed) entry = &candidate;
-  }
-  if (!entry) {
-    return UsageError{"zelto: comando desconhecido '" + std::string(typed) +
-                      "'. Use: list | send | reply | note | diagram | html | browser\n"};
-  }
+  const auto entry = std::ranges::find(kVerbs, typed, &VerbEntry::name);
+  if (entry == kVerbs.end()) return unknown_verb(typed);
   const std::span<const std::string> args = arguments.subspan(1);
-  if (args.empty() && entry->verb != Verb::list) return UsageError{std::string(entry->usage)};
+  if (args.empty() && entry->verb != Verb::list) return Failure{std::string(entry->usage), kExitUsage};
 
   RequestBuilder request;
   request.add("token", env.token);

@@ -2,11 +2,11 @@
 
 #include <span>
 #include <string>
-#include <string_view>
-#include <variant>
 
 #include "env/terminal_env.h"
+#include "failure.h"
 #include "json/value.h"
+#include "result.h"
 #include "verb.h"
 
 namespace zelto {
@@ -18,15 +18,8 @@ struct Command {
   JsonValue request;
 };
 
-// The text shown on standard error for an unrecognised verb or a wrong number of arguments.
-struct UsageError {
-  std::string text;
-};
-
-inline constexpr std::string_view kArgumentsNotUnicodeText =
-    "zelto: os argumentos precisam ser texto Unicode válido\n";
-
-// Turns the arguments after the program name (verb first) into a command.
-std::variant<Command, UsageError> build_command(const TerminalEnv& env, std::span<const std::string> arguments);
+// Turns the arguments after the program name (verb first) into a command. Fails with status 2 when
+// an argument is not valid UTF-8, the verb is unknown or the verb's arguments are missing.
+Result<Command, Failure> build_command(const TerminalEnv& env, std::span<const std::string> arguments);
 
 }  // namespace zelto

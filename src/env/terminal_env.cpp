@@ -1,33 +1,45 @@
 #include "env/terminal_env.h"
 
+#include <optional>
+#include <string_view>
+
 #include "platform/platform.h"
+#include "text/utf8.h"
 
 namespace zelto {
+namespace {
 
-std::uint16_t parse_port(std::string_view text) {
+std::optional<std::string> present(const char* name) {
+  std::optional<std::string> value = platform::environment_variable(name);
+  if (value && !is_valid_utf8(*value)) return std::nullopt;
+  return value;
+}
+
+// The port the text names, when it names one: decimal digits only, after at most one leading '+';
+// leading zeros allowed; nothing else, no white space; from 1 to 65535.
+std::optional<std::uint16_t> parse_port(std::string_view text) {
   if (text.starts_with('+')) text.remove_prefix(1);
   std::uint32_t port = 0;
   for (const char c : text) {
-    if (c < '0' || c > '9') return 0;
+    if (c < '0' || c > '9') return std::nullopt;
     port = port * 10 + static_cast<std::uint32_t>(c - '0');
-    if (port > 65535) return 0;  // checked at each digit, so no length can overflow
+    if (port > 65535) return std::nullopt;  // checked at each digit, so no length can overflow
   }
+  if (port == 0) return std::nullopt;  // also the empty text
   return static_cast<std::uint16_t>(port);
 }
 
-std::optional<TerminalEnv> make_terminal_env(std::optional<std::string> node_id, std::optional<std::string> port,
-                                             std::optional<std::string> token) {
-  if (!node_id || node_id->empty() || !port || !token) return std::nullopt;
-  const std::uint16_t port_number = parse_port(*port);
-  if (port_number == 0) return std::nullopt;  // no port, or an invalid one
-  return TerminalEnv{std::move(*node_id), port_number, std::move(*token)};
-}
+}  // namespace
 
-std::optional<TerminalEnv> read_terminal_env() {
-  std::optional<std::string> node_id = platform::environment_variable("ZELTO_NODE_ID");
-  std::optional<std::string> port = platform::environment_variable("ZELTO_PORT");
-  std::optional<std::string> token = platform::environment_variable("ZELTO_TOKEN");
-  return make_terminal_env(std::move(node_id), std::move(port), std::move(token));
+Result<TerminalEnv, Failure> read_terminal_env() {
+  std::optional<std::string> node_id = present("ZELTO_NODE_ID");
+  const std::optional<std::string> port_text = present("ZELTO_PORT");
+  std::optional<std::string> token = present("ZELTO_TOKEN");
+  const std::optional<std::uint16_t> port = port_text ? parse_port(*port_text) : std::nullopt;
+  if (!node_id || node_id->empty() || !port || !token) {
+    return Failure{"zelto: este comando só funciona dentro de um terminal do Zelto.\n", kExitFailure};
+  }
+  return TerminalEnv{std::move(*node_id), *port, std::move(*token)};
 }
 
 }  // namespace zelto

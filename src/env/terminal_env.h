@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
-#include <string_view>
+
+#include "failure.h"
+#include "result.h"
 
 namespace zelto {
 
@@ -14,20 +15,10 @@ struct TerminalEnv {
   std::string token;    // may be empty
 };
 
-inline constexpr std::string_view kOutsideTerminalText =
-    "zelto: este comando só funciona dentro de um terminal do Zelto.\n";
-
-// The port the text names: decimal digits only, after at most one leading '+'; leading zeros
-// allowed; nothing else, no white space. 0, which is no port, when the text is empty, is not such
-// a number or exceeds 65535.
-std::uint16_t parse_port(std::string_view text);
-
-// The gate: a terminal environment when the node id is present and not empty, the port is
-// present, valid and not 0, and the token is present (even empty).
-std::optional<TerminalEnv> make_terminal_env(std::optional<std::string> node_id, std::optional<std::string> port,
-                                             std::optional<std::string> token);
-
-// Reads the three variables, all of them before any decision, and applies the gate.
-std::optional<TerminalEnv> read_terminal_env();
+// The gate: reads the three variables, all of them before any decision, and passes when the node
+// id is present and not empty, the port is present and valid, and the token is present (it may be
+// empty). A value that is not valid UTF-8 counts as absent. Outside a terminal of the app the
+// failure is the one fixed text, whatever is wrong.
+Result<TerminalEnv, Failure> read_terminal_env();
 
 }  // namespace zelto

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "text/utf8.h"
+
 namespace zelto {
 namespace {
 
@@ -23,25 +25,6 @@ std::size_t take_digits(std::string_view& text) {
   const std::size_t count = std::min(text.find_first_not_of("0123456789"), text.size());
   text.remove_prefix(count);
   return count;
-}
-
-void append_utf8(std::uint32_t code_point, std::string& out) {
-  const auto byte = [&out](std::uint32_t bits) { out += static_cast<char>(bits); };
-  if (code_point < 0x80) {
-    byte(code_point);
-  } else if (code_point < 0x800) {
-    byte(0xC0 | code_point >> 6);
-    byte(0x80 | (code_point & 0x3F));
-  } else if (code_point < 0x10000) {
-    byte(0xE0 | code_point >> 12);
-    byte(0x80 | (code_point >> 6 & 0x3F));
-    byte(0x80 | (code_point & 0x3F));
-  } else {
-    byte(0xF0 | code_point >> 18);
-    byte(0x80 | (code_point >> 12 & 0x3F));
-    byte(0x80 | (code_point >> 6 & 0x3F));
-    byte(0x80 | (code_point & 0x3F));
-  }
 }
 
 // The value of a run of decimal digits, or the largest 64-bit value when it is larger: an exponent
@@ -81,12 +64,12 @@ class Reader {
  public:
   explicit Reader(std::string_view text) : rest_(text) {}
 
-  std::optional<JsonValue> read_document() {
+  Result<JsonValue, NotJson> read_document() {
     JsonValue value;
     skip_white_space();
-    if (!read_value(value, kDepthLimit)) return std::nullopt;
+    if (!read_value(value, kDepthLimit)) return NotJson{};
     skip_white_space();
-    if (!rest_.empty()) return std::nullopt;
+    if (!rest_.empty()) return NotJson{};
     return value;
   }
 
@@ -256,6 +239,6 @@ class Reader {
 
 }  // namespace
 
-std::optional<JsonValue> read_json(std::string_view text) { return Reader(text).read_document(); }
+Result<JsonValue, NotJson> read_json(std::string_view text) { return Reader(text).read_document(); }
 
 }  // namespace zelto

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <type_traits>
 
+#include "text/unicode_escape.h"
+
 namespace zelto {
 namespace {
 
@@ -13,14 +15,13 @@ void write(std::nullptr_t, std::string& out) { out += "null"; }
 void write(bool truth, std::string& out) { out += truth ? "true" : "false"; }
 
 template <typename Number>
-  requires std::is_arithmetic_v<Number>
+requires std::is_arithmetic_v<Number>
 void write(Number number, std::string& out) {
   char digits[32];
   out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
 }
 
 void write(const std::string& text, std::string& out) {
-  static constexpr char kHex[] = "0123456789abcdef";
   out += '"';
   for (const char c : text) {
     switch (c) {
@@ -35,9 +36,7 @@ void write(const std::string& text, std::string& out) {
         if (static_cast<unsigned char>(c) >= 0x20) {
           out += c;
         } else {
-          out += "\\u00";
-          out += kHex[c >> 4];
-          out += kHex[c & 0xF];
+          append_unicode_escape(static_cast<unsigned char>(c), out);
         }
     }
   }

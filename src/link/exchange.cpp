@@ -1,40 +1,54 @@
 #include "link/exchange.h"
 
 #include <new>
+#include <string>
+#include <string_view>
 
-#include "json/reader.h"
 #include "json/writer.h"
-#include "link/transport.h"
+#include "link/response.h"
+#include "platform/platform.h"
 #include "text/utf8.h"
-#include "text/white_space.h"
 
 namespace zelto {
 namespace {
 
-std::string transport_failure(std::string_view error) {
-  return "zelto: falha ao falar com o app: " + std::string(error) + "\n";
+Failure transport_failure(std::string_view error) {
+  return {"zelto: falha ao falar com o app: " + std::string(error) + "\n", kExitFailure};
+}
+
+// Sends `line` whole, then gives everything the app sends until it closes the connection, as UTF-8
+// text. The connection is closed when this returns, also when memory runs out.
+Result<std::string, Failure> transfer(std::uint16_t port, std::string_view line) {
+  platform::LoopbackConnection connection;
+  if (const auto connected = connection.connect(port); !connected) return transport_failure(connected.error().text);
+  while (!line.empty()) {
+    const auto sent = connection.send_some(line);
+    if (!sent) return transport_failure(sent.error().text);
+    if (*sent == 0) return transport_failure("failed to write whole buffer");
+    line.remove_prefix(*sent);
+  }
+  std::string received;
+  char chunk[64 * 1024];
+  for (;;) {
+    const auto got = connection.receive_some(chunk);
+    if (!got) return transport_failure(got.error().text);
+    if (*got == 0) break;
+    received.append(chunk, *got);
+  }
+  // English, and left so, as "out of memory" below: callers match on these texts.
+  if (!is_valid_utf8(received)) return transport_failure("stream did not contain valid UTF-8");
+  return received;
 }
 
 }  // namespace
 
-std::optional<std::string> check_response(std::string_view received, JsonValue& response) {
-  if (!is_valid_utf8(received)) return transport_failure("stream did not contain valid UTF-8");
-  std::optional<JsonValue> read = read_json(trim_white_space(received));
-  if (!read) return "zelto: resposta inválida\n";
-  response = std::move(*read);
-  if (truth(member(&response, "ok"))) return std::nullopt;
-  return "zelto: " + std::string(text(member(&response, "error")).value_or("erro desconhecido")) + "\n";
-}
-
-std::optional<std::string> exchange(std::uint16_t port, const JsonValue& request, JsonValue& response) {
+Result<JsonValue, Failure> exchange(std::uint16_t port, const JsonValue& request) {
   // An answer of any size is taken: memory runs out in receiving it or, at about ten times its size
   // for one of many small values, in reading it. Either ends the exchange with the same text.
   try {
-    std::string received;
-    if (std::optional<std::string> failure = transfer(port, to_json(request) + '\n', received)) {
-      return transport_failure(*failure);
-    }
-    return check_response(received, response);
+    const Result<std::string, Failure> received = transfer(port, to_json(request) + '\n');
+    if (!received) return received.error();
+    return read_response(*received);
   } catch (const std::bad_alloc&) {
     return transport_failure("out of memory");
   }

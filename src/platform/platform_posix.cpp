@@ -1,15 +1,16 @@
 #include <arpa/inet.h>
-#include <cerrno>
-#include <csignal>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+
 #include "platform/platform.h"
-#include "text/utf8.h"
 
 namespace zelto::platform {
 namespace {
@@ -27,61 +28,54 @@ bool started_without(StandardStream stream) {
   return stream == StandardStream::output ? started_without_output : started_without_error;
 }
 
+SystemError system_error(int code) {
+  return {std::string(std::strerror(code)) + " (os error " + std::to_string(code) + ")"};
+}
+
 }  // namespace
 
 void prepare_process() {
   // A reader that went away, and a file past the size limit, fail the write instead of ending the
-  // process without a word.
-  std::signal(SIGPIPE, SIG_IGN);
-  std::signal(SIGXFSZ, SIG_IGN);
+  // process without a word. (Ignoring a signal that exists cannot fail.)
+  (void)std::signal(SIGPIPE, SIG_IGN);
+  (void)std::signal(SIGXFSZ, SIG_IGN);
   started_without_output = missing(STDOUT_FILENO);
   started_without_error = missing(STDERR_FILENO);
 }
 
 std::optional<std::string> environment_variable(const char* name) {
   const char* value = std::getenv(name);
-  if (!value || !is_valid_utf8(value)) return std::nullopt;
+  if (!value) return std::nullopt;
   return std::string(value);
 }
 
-std::optional<std::vector<std::string>> unicode_arguments(int argc, char** argv) {
-  std::vector<std::string> arguments;
-  for (int i = 1; i < argc; ++i) {
-    if (!is_valid_utf8(argv[i])) return std::nullopt;
-    arguments.emplace_back(argv[i]);
-  }
-  return arguments;
-}
+std::vector<std::string> arguments(int argc, char** argv) { return {argv + std::min(argc, 1), argv + argc}; }
 
-std::string os_error_text(int code) {
-  return std::string(std::strerror(code)) + " (os error " + std::to_string(code) + ")";
-}
-
-int write_standard(StandardStream stream, std::string_view text) {
+Result<Done, SystemError> write_standard(StandardStream stream, std::string_view text) {
   const int fd = descriptor(stream);
-  if (started_without(stream)) return 0;
+  if (started_without(stream)) return Done{};
   while (!text.empty()) {
     const ssize_t written = write(fd, text.data(), text.size());
     if (written < 0 && errno == EINTR) continue;
-    if (written < 0) return errno;
-    if (written == 0) return EIO;  // no progress: never loop forever
+    if (written < 0) return system_error(errno);
+    if (written == 0) return system_error(EIO);  // no progress: never loop forever
     text.remove_prefix(static_cast<std::size_t>(written));
   }
-  return 0;
+  return Done{};
 }
 
 bool is_terminal(StandardStream stream) { return !started_without(stream) && isatty(descriptor(stream)); }
 
-int LoopbackConnection::connect(std::uint16_t port) {
+Result<Done, SystemError> LoopbackConnection::connect(std::uint16_t port) {
   int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return errno;
+  if (fd < 0) return system_error(errno);
   if (fd <= STDERR_FILENO) {
     // A standard stream's number, free because the process was started without it: writes meant
     // for that stream must never reach the app.
     const int moved = fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
     const int error = errno;
     ::close(fd);
-    if (moved < 0) return error;
+    if (moved < 0) return system_error(error);
     fd = moved;
   }
   handle_ = static_cast<std::uintptr_t>(fd);
@@ -89,23 +83,23 @@ int LoopbackConnection::connect(std::uint16_t port) {
   address.sin_family = AF_INET;
   address.sin_port = htons(port);
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) return errno;
-  return 0;
+  if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) return system_error(errno);
+  return Done{};
 }
 
-Transfer LoopbackConnection::send_some(std::string_view bytes) {
+Result<std::size_t, SystemError> LoopbackConnection::send_some(std::string_view bytes) {
   for (;;) {
     const ssize_t sent = send(static_cast<int>(*handle_), bytes.data(), bytes.size(), MSG_NOSIGNAL);
-    if (sent >= 0) return {static_cast<std::size_t>(sent), 0};
-    if (errno != EINTR) return {0, errno};
+    if (sent >= 0) return static_cast<std::size_t>(sent);
+    if (errno != EINTR) return system_error(errno);
   }
 }
 
-Transfer LoopbackConnection::receive_some(std::span<char> room) {
+Result<std::size_t, SystemError> LoopbackConnection::receive_some(std::span<char> room) {
   for (;;) {
     const ssize_t received = recv(static_cast<int>(*handle_), room.data(), room.size(), 0);
-    if (received >= 0) return {static_cast<std::size_t>(received), 0};
-    if (errno != EINTR) return {0, errno};
+    if (received >= 0) return static_cast<std::size_t>(received);
+    if (errno != EINTR) return system_error(errno);
   }
 }
 

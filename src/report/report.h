@@ -7,11 +7,11 @@
 
 namespace zelto {
 
-// What `list` prints: who the caller is, then everything connected to its terminal, by kind.
-std::string listing(const JsonValue& response);
-
 // What a successful run prints: the listing for `list`; for every other verb a confirmation of what
 // the app did, with the files and endpoints the caller needs next.
 std::string report(Verb verb, const JsonValue& response);
+
+// The listing: who the caller is, then everything connected to its terminal, by kind.
+std::string listing(const JsonValue& response);
 
 }  // namespace zelto

@@ -37,4 +37,23 @@ bool is_valid_utf8(std::string_view bytes) {
   return true;
 }
 
+void append_utf8(std::uint32_t code_point, std::string& out) {
+  const auto byte = [&out](std::uint32_t bits) { out += static_cast<char>(bits); };
+  if (code_point < 0x80) {
+    byte(code_point);
+  } else if (code_point < 0x800) {
+    byte(0xC0 | code_point >> 6);
+    byte(0x80 | (code_point & 0x3F));
+  } else if (code_point < 0x10000) {
+    byte(0xE0 | code_point >> 12);
+    byte(0x80 | (code_point >> 6 & 0x3F));
+    byte(0x80 | (code_point & 0x3F));
+  } else {
+    byte(0xF0 | code_point >> 18);
+    byte(0x80 | (code_point >> 12 & 0x3F));
+    byte(0x80 | (code_point >> 6 & 0x3F));
+    byte(0x80 | (code_point & 0x3F));
+  }
+}
+
 }  // namespace zelto

@@ -1,9 +1,10 @@
 #include "text/visible_controls.h"
 
+#include "text/unicode_escape.h"
+
 namespace zelto {
 
 std::string with_visible_controls(std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
   std::string shown;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto byte = static_cast<unsigned char>(text[i]);
@@ -12,9 +13,7 @@ std::string with_visible_controls(std::string_view text) {
       shown += '^';
       shown += static_cast<char>(byte ^ 0x40);
     } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {  // U+0080 to U+009F
-      shown += "\\u00";
-      shown += kHex[next >> 4];
-      shown += kHex[next & 0xF];
+      append_unicode_escape(next, shown);
       ++i;
     } else {
       shown += text[i];

@@ -11,11 +11,11 @@ bool is_two_byte_white_space(unsigned char lead, unsigned char last) {
 
 bool is_three_byte_white_space(unsigned char lead, unsigned char middle, unsigned char last) {
   switch (lead) {
-    case 0xE1: return middle == 0x9A && last == 0x80;                        // U+1680
-    case 0xE3: return middle == 0x80 && last == 0x80;                        // U+3000
+    case 0xE1: return middle == 0x9A && last == 0x80;  // U+1680
+    case 0xE3: return middle == 0x80 && last == 0x80;  // U+3000
     case 0xE2:
       if (middle == 0x80) return last <= 0x8A || last == 0xA8 || last == 0xA9 || last == 0xAF;
-      return middle == 0x81 && last == 0x9F;                                 // U+205F
+      return middle == 0x81 && last == 0x9F;  // U+205F
     default: return false;
   }
 }

@@ -7,6 +7,10 @@
 ! zelto: comando desconhecido '{USE}
 * $ zelto LIST
 ! zelto: comando desconhecido 'LIST{USE}
+* $ zelto lis t
+! zelto: comando desconhecido 'lis{USE}
+* $ zelto listx
+! zelto: comando desconhecido 'listx{USE}
 * $ zelto send
 ! uso: zelto send <alvo> <mensagem>  |  zelto send <mensagem>
 * $ zelto reply

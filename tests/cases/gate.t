@@ -11,6 +11,8 @@
 * $ ZELTO_PORT=0 zelto list
 * $ ZELTO_PORT=65536 zelto list
 * $ ZELTO_PORT=4294967297 zelto list
+* $ ZELTO_PORT={PORT+65536} zelto list
+* $ ZELTO_PORT=++{PORT} zelto list
 * $ ZELTO_PORT=-1 zelto list
 * $ ZELTO_PORT=1: zelto list
 * $ ZELTO_PORT= zelto list

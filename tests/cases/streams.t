@@ -53,3 +53,20 @@ $ zelto list
 * $ -ZELTO_TOKEN zelto list
 @ stderr=limited
 ? 101
+
+# An app that waits for the connection to close before all else, while standard output cannot take
+# the report yet: the client closes the connection first, then prints.
+= NOTES {3000*  - ?: (caminho indisponível)\x0a}
+$ zelto list
+< {"ok":true,"notes":[{3000*[],}[]]}
+@ stdout=late
+| Notas conectadas (arquivos .md — leia/edite com suas ferramentas de arquivo):
+| {NOTES}  - ?: (caminho indisponível)
+
+# A non-blocking standard output that fills up: the report is not cut short without a word.
+$ zelto list
+< {"ok":true,"self":{"label":"{4085*x}"}}
+@ stdout=nonblocking
+| Você é: {4085*x}
+! zelto: failed printing to stdout: Resource temporarily unavailable (os error 11)
+? 101

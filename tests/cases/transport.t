@@ -34,3 +34,10 @@ $ zelto list
 @ memory=100
 * < {"ok":true,"self":{"label":"{4000000*\xc2\x85}"}}
 @ stdout=tty memory=56
+
+# A request too large to be sent at once, to an app that resets without reading: the send fails
+# for good.
+= TENTH {100000*x}
+$ zelto reply {60*{TENTH} }
+@ unread not-under-wine
+! zelto: falha ao falar com o app: Connection reset by peer (os error 104)

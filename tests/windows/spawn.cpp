@@ -7,7 +7,6 @@
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cwchar>
 #include <string>
@@ -17,7 +16,8 @@ namespace {
 // Text given as the hex of its UTF-16 code units, which may be lone surrogates.
 std::wstring from_hex(const wchar_t* hex) {
   std::wstring text;
-  for (; hex[0] && hex[1] && hex[2] && hex[3]; hex += 4) text += static_cast<wchar_t>(std::stoi(std::wstring(hex, 4), nullptr, 16));
+  for (; hex[0] && hex[1] && hex[2] && hex[3]; hex += 4)
+    text += static_cast<wchar_t>(std::stoi(std::wstring(hex, 4), nullptr, 16));
   return text;
 }
 
@@ -28,9 +28,7 @@ HANDLE stream(const wchar_t* mode, DWORD which) {  // `none`: no handle at all
 
 }  // namespace
 
-int main() {
-  int count = 0;
-  wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
+int wmain(int count, wchar_t** words) {
   if (count < 5) return 125;
   std::wstring environment;
   wchar_t* inherited = GetEnvironmentStringsW();

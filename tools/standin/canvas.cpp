@@ -13,7 +13,9 @@ namespace {
 
 JsonValue string(std::string_view text) { return {std::string(text)}; }
 
-std::string failure(std::string_view error) { return to_json(make_object({{"error", string(error)}, {"ok", {false}}})); }
+std::string failure(std::string_view error) {
+  return to_json(make_object({{"error", string(error)}, {"ok", {false}}}));
+}
 
 std::string success(std::vector<JsonMember> members) {
   members.push_back({"ok", {true}});
@@ -52,8 +54,7 @@ Canvas::Canvas(std::filesystem::path folder, std::string token)
       links_{{"node-1", "node-2"}, {"node-1", "node-3"}} {}
 
 std::string Canvas::answer(std::string_view request_line, std::string& log) {
-  const std::optional<JsonValue> read =
-      is_valid_utf8(request_line) ? read_json(request_line) : std::optional<JsonValue>();
+  const Result<JsonValue, NotJson> read = is_valid_utf8(request_line) ? read_json(request_line) : NotJson{};
   const JsonValue* root = read ? &*read : nullptr;
   const auto field = [&](std::string_view key) -> std::optional<std::string> {
     if (const auto value = text(member(root, key))) return std::string(*value);
@@ -63,8 +64,14 @@ std::string Canvas::answer(std::string_view request_line, std::string& log) {
     log = "pedido ilegível";
     return failure("pedido inválido");
   }
-  const Request request{field("verb").value_or(""), field("from").value_or(""), field("token").value_or(""),
-                        field("target"), field("message"), field("title"), field("diagram"), field("url")};
+  const Request request{field("verb").value_or(""),
+                        field("from").value_or(""),
+                        field("token").value_or(""),
+                        field("target"),
+                        field("message"),
+                        field("title"),
+                        field("diagram"),
+                        field("url")};
   return handle(request, log);
 }
 

@@ -1,6 +1,6 @@
 #include <arpa/inet.h>
-#include <spawn.h>
 #include <netinet/in.h>
+#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -54,7 +54,8 @@ std::uint16_t serve_in_background(std::uint16_t port, std::function<std::string(
   address.sin_port = htons(port);
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t length = sizeof address;
-  if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) fail("bind 127.0.0.1:" + std::to_string(port));
+  if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+    fail("bind 127.0.0.1:" + std::to_string(port));
   if (listen(listener, 64) != 0) fail("listen");
   if (getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) fail("getsockname");
 
@@ -78,10 +79,11 @@ int run_command(const std::vector<std::string>& command,
     for (const auto& variable : variables) replaced = replaced || variable.first == name;
     if (!replaced) environment.emplace_back(*entry);
   }
-  for (const auto& [name, value] : variables) environment.push_back(name + "=" + value);
+  for (const auto& [name, value] : variables) environment.push_back(name + '=' + value);
 
   const auto pointers = [](const std::vector<std::string>& words) {
     std::vector<char*> result;
+    result.reserve(words.size() + 1);
     for (const std::string& word : words) result.push_back(const_cast<char*>(word.c_str()));
     result.push_back(nullptr);
     return result;
@@ -91,7 +93,7 @@ int run_command(const std::vector<std::string>& command,
 
   // The terminal's interrupt is for the command: the app ignores it and keeps serving until the
   // command ends, and the command gets the default handling back.
-  std::signal(SIGINT, SIG_IGN);
+  (void)std::signal(SIGINT, SIG_IGN);
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
   sigset_t defaults;

@@ -3,7 +3,6 @@
 // if in one of its terminals, with the terminal's variables set and `zelto` on PATH.
 
 #include <charconv>
-#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
@@ -75,18 +74,17 @@ int run(const Options& options) {
   const std::uint16_t port = serve_in_background(options.port, [&canvas](std::string_view line) {
     std::string log;
     std::string response = canvas.answer(line, log);
-    std::fprintf(stderr, "[app] %s\n", log.c_str());
+    std::cerr << "[app] " << log << std::endl;
     return response;
   });
-  std::fprintf(stderr, "[app] ouvindo em 127.0.0.1:%u; arquivos em %s\n", static_cast<unsigned>(port),
-               folder.c_str());
+  std::cerr << "[app] ouvindo em 127.0.0.1:" << port << "; arquivos em " << folder.string() << std::endl;
 
   std::string search_path = bin.string();
   if (const char* path = std::getenv("PATH")) search_path.append(":").append(path);
   const int status = run_command(options.command, {{"ZELTO_NODE_ID", canvas.caller_id()},
-                                                    {"ZELTO_PORT", std::to_string(port)},
-                                                    {"ZELTO_TOKEN", canvas.token()},
-                                                    {"PATH", search_path}});
+                                                   {"ZELTO_PORT", std::to_string(port)},
+                                                   {"ZELTO_TOKEN", canvas.token()},
+                                                   {"PATH", search_path}});
   std::filesystem::remove_all(bin);
   if (temporary) std::filesystem::remove_all(folder);
   return status;

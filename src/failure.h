@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace zelto {
 
 // Every status the program exits with.
@@ -8,6 +10,12 @@ enum ExitStatus : int {
   kExitFailure = 1,        // outside a terminal of the app, the exchange failed or the app said no
   kExitUsage = 2,          // unknown verb, missing arguments, arguments that are not Unicode
   kExitWriteFailed = 101,  // an open standard output or standard error could not be written
+};
+
+// Why a run ends early: the whole message for standard error and the status to exit with.
+struct Failure {
+  std::string text;
+  ExitStatus status;
 };
 
 }  // namespace zelto

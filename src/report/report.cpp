@@ -1,6 +1,6 @@
-#include <string_view>
-
 #include "report/report.h"
+
+#include <string_view>
 
 namespace zelto {
 namespace {
@@ -13,8 +13,8 @@ std::string field(const JsonValue& response, std::string_view key) {
 
 std::string created_node(std::string_view opening, const JsonValue& response, std::string_view closing,
                          std::string_view instruction) {
-  return std::string(opening) + field(response, "label") + std::string(closing) + "arquivo: " +
-         field(response, "path") + "\n" + std::string(instruction);
+  return std::string(opening) + field(response, "label") + std::string(closing) +
+         "arquivo: " + field(response, "path") + "\n" + std::string(instruction);
 }
 
 }  // namespace
@@ -22,6 +22,7 @@ std::string created_node(std::string_view opening, const JsonValue& response, st
 std::string report(Verb verb, const JsonValue& response) {
   const std::uint64_t sent = unsigned_number(member(&response, "sent")).value_or(0);
   switch (verb) {
+    case Verb::list: return listing(response);
     case Verb::send: return "enviado para " + std::to_string(sent) + " terminal(is).\n";
     case Verb::reply: return sent != 0 ? "resposta enviada ao chamador.\n" : "nenhum chamador recebeu a resposta.\n";
     case Verb::note:
@@ -32,20 +33,18 @@ std::string report(Verb verb, const JsonValue& response) {
                           "edite esse arquivo com suas ferramentas de arquivo para criar/atualizar a pagina "
                           "(mantenha CSS/JS inline).\n");
     case Verb::diagram: return created_node("diagrama \"", response, "\" criado no canvas, conectado a voce.\n", "");
-    case Verb::browser: {
-      const std::string label = field(response, "label");
-      std::string out = truth(member(&response, "created"))
-                            ? "navegador \"" + label + "\" aberto no canvas, conectado a voce.\n"
-                            : "navegador \"" + label + "\" navegou para a nova URL.\n";
-      out += "url: " + field(response, "url") + "\n";
-      out += "CDP: " + std::string(text(member(&response, "cdp")).value_or(kDefaultCdp)) + "\n";
-      out += "para dirigir voce mesmo (clicar/preencher/navegar), conecte o Playwright via connectOverCDP nesse "
-             "endpoint; senao, o usuario opera a janela aberta.\n";
-      return out;
-    }
-    case Verb::list: break;
+    case Verb::browser: break;
   }
-  return listing(response);
+  const std::string label = field(response, "label");
+  std::string out = truth(member(&response, "created"))
+                        ? "navegador \"" + label + "\" aberto no canvas, conectado a voce.\n"
+                        : "navegador \"" + label + "\" navegou para a nova URL.\n";
+  out += "url: " + field(response, "url") + "\n";
+  out += "CDP: " + std::string(text(member(&response, "cdp")).value_or(kDefaultCdp)) + "\n";
+  out +=
+      "para dirigir voce mesmo (clicar/preencher/navegar), conecte o Playwright via connectOverCDP nesse "
+      "endpoint; senao, o usuario opera a janela aberta.\n";
+  return out;
 }
 
 }  // namespace zelto

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace zelto {
+
+// Appends the character `code` (below U+0100) in the form of a JSON escape: "\u00" and two
+// lowercase hexadecimal digits. The writer escapes the C0 controls so, and a terminal is shown the
+// C1 controls so.
+inline void append_unicode_escape(unsigned char code, std::string& out) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  out += "\\u00";
+  out += kHex[code >> 4];
+  out += kHex[code & 0xF];
+}
+
+}  // namespace zelto
