@@ -1,9 +1,10 @@
 /* The floor for one call on Windows: the least a client can do for the same exchange. It connects
    to 127.0.0.1 at ZELTO_PORT, sends one request line, reads to the end and prints what it read. */
 
+#include <winsock2.h> /* before windows.h, which would bring the old Winsock */
+
 #include <stdlib.h>
 #include <windows.h>
-#include <winsock2.h> /* before windows.h, which would bring the old Winsock */
 
 int main(void) {
   static const char request[] =

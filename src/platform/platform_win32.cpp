@@ -1,7 +1,7 @@
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #include <windows.h>
-#include <winsock2.h>  // before windows.h, which would bring the old Winsock
+#include <winsock2.h>
 
 #include <algorithm>
 #include <climits>
