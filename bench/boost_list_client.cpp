@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "text/white_space.h"
+#include "text/text.h"
 
 namespace json = boost::json;
 

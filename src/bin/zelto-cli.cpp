@@ -20,9 +20,9 @@ int run(int argc, char** argv) {
   if (!env) return print_failure(env.error());
   const Result<Command, Failure> command = build_command(*env, platform::arguments(argc, argv));
   if (!command) return print_failure(command.error());
-  const Result<JsonValue, Failure> response = exchange(env->port, command->request);
+  const Result<Response, Failure> response = zelto::exchange(env->port, command->request);  // not std::exchange
   if (!response) return print_failure(response.error());
-  return print_report(report(command->verb, *response));
+  return print_report(report(command->verb, response->value));
 }
 
 }  // namespace

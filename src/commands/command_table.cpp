@@ -5,7 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "text/utf8.h"
+#include "json/json.h"
+#include "text/text.h"
 
 namespace zelto {
 namespace {
@@ -36,35 +37,29 @@ std::string join(std::span<const std::string> pieces) {
   return joined;
 }
 
-// The request's members, all strings; make_object() puts them in key order.
-class RequestBuilder {
- public:
-  void add(std::string_view key, std::string text) { members_.push_back({std::string(key), {std::move(text)}}); }
-  JsonValue finish() && { return make_object(std::move(members_)); }
+// Adds a member to the request, whose members are all strings.
+void add(JsonObject& request, std::string_view key, std::string_view text) { request.push_back({key, {text}}); }
 
- private:
-  std::vector<JsonMember> members_;
-};
-
-// Adds the verb's own members. `args` are the arguments after the verb; there is at least one.
-void add_verb_members(Verb verb, std::span<const std::string> args, RequestBuilder& request) {
+// Adds the verb's own members. `args` are the arguments after the verb, at least one; `rest` is
+// the text that takes the rest of them.
+void add_verb_members(Verb verb, std::span<const std::string> args, std::string_view rest, JsonObject& request) {
   const bool one = args.size() == 1;
   switch (verb) {
     case Verb::list: return;
     case Verb::send:
-      if (!one) request.add("target", args[0]);
-      request.add("message", one ? args[0] : join(args.subspan(1)));
+      if (!one) add(request, "target", args[0]);
+      add(request, "message", one ? args[0] : rest);
       return;
-    case Verb::reply: request.add("message", join(args)); return;
+    case Verb::reply: add(request, "message", rest); return;
     case Verb::note:
     case Verb::html:
     case Verb::diagram:
-      request.add("title", args[0]);
-      if (!one) request.add(verb == Verb::diagram ? "diagram" : "message", join(args.subspan(1)));
+      add(request, "title", args[0]);
+      if (!one) add(request, verb == Verb::diagram ? "diagram" : "message", rest);
       return;
     case Verb::browser:
-      if (!one) request.add("target", args[0]);
-      request.add("url", args[one ? 0 : 1]);
+      if (!one) add(request, "target", args[0]);
+      add(request, "url", args[one ? 0 : 1]);
       return;
   }
 }
@@ -92,12 +87,15 @@ Result<Command, Failure> build_command(const TerminalEnv& env, std::span<const s
   const std::span<const std::string> args = arguments.subspan(1);
   if (args.empty() && entry->verb != Verb::list) return Failure{std::string(entry->usage), kExitUsage};
 
-  RequestBuilder request;
-  request.add("token", env.token);
-  request.add("from", env.node_id);
-  request.add("verb", std::string(entry->name));
-  add_verb_members(entry->verb, args, request);
-  return Command{entry->verb, std::move(request).finish()};
+  // What takes the rest: every argument for `reply`, those after the first for the other verbs.
+  const std::string rest =
+      join(entry->verb == Verb::reply ? args : args.subspan(std::min<std::size_t>(args.size(), 1)));
+  JsonObject request;  // views its texts, which outlive it
+  add(request, "token", env.token);
+  add(request, "from", env.node_id);
+  add(request, "verb", entry->name);
+  add_verb_members(entry->verb, args, rest, request);
+  return Command{entry->verb, to_json({std::move(request)})};
 }
 
 }  // namespace zelto

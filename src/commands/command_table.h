@@ -5,17 +5,16 @@
 
 #include "env/terminal_env.h"
 #include "failure.h"
-#include "json/value.h"
 #include "result.h"
 #include "verb.h"
 
 namespace zelto {
 
-// A verb and the request it sends to the app: an object of strings with "token", "from", "verb"
-// and the verb's own members.
+// A verb and the request it sends to the app, written as compact JSON: an object of strings with
+// "token", "from", "verb" and the verb's own members.
 struct Command {
   Verb verb;
-  JsonValue request;
+  std::string request;
 };
 
 // Turns the arguments after the program name (verb first) into a command. Fails with status 2 when

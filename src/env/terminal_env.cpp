@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "platform/platform.h"
-#include "text/utf8.h"
+#include "text/text.h"
 
 namespace zelto {
 namespace {

@@ -1,9 +1,12 @@
-#include "json/writer.h"
+#include "json/json.h"
 
+#include <algorithm>
 #include <charconv>
 #include <type_traits>
+#include <utility>
+#include <vector>
 
-#include "text/unicode_escape.h"
+#include "text/escapes.h"
 
 namespace zelto {
 namespace {
@@ -21,23 +24,16 @@ void write(Number number, std::string& out) {
   out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
 }
 
-void write(const std::string& text, std::string& out) {
+void write(std::string_view text, std::string& out) {
   out += '"';
   for (const char c : text) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\b': out += "\\b"; break;
-      case '\t': out += "\\t"; break;
-      case '\n': out += "\\n"; break;
-      case '\f': out += "\\f"; break;
-      case '\r': out += "\\r"; break;
-      default:
-        if (static_cast<unsigned char>(c) >= 0x20) {
-          out += c;
-        } else {
-          append_unicode_escape(static_cast<unsigned char>(c), out);
-        }
+    if (const std::size_t at = kEscapedCharacters.find(c); at != std::string_view::npos) {
+      out += '\\';
+      out += kEscapeLetters[at];
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      append_unicode_escape(static_cast<unsigned char>(c), out);
+    } else {
+      out += c;
     }
   }
   out += '"';
@@ -53,12 +49,18 @@ void write(const JsonArray& array, std::string& out) {
 }
 
 void write(const JsonObject& object, std::string& out) {
+  // In key order, each key once: of members with the same key, the last given.
+  std::vector<const JsonMember*> members;
+  for (const JsonMember& member : object) members.push_back(&member);
+  std::ranges::stable_sort(members, {}, [](const JsonMember* member) { return member->key; });
   out += '{';
-  for (const JsonMember& member : object) {
-    if (&member != &object.front()) out += ',';
-    write(member.key, out);
+  bool first = true;
+  for (std::size_t i = 0; i < members.size(); ++i) {
+    if (i + 1 < members.size() && members[i + 1]->key == members[i]->key) continue;
+    if (!std::exchange(first, false)) out += ',';
+    write(members[i]->key, out);
     out += ':';
-    write(member.value, out);
+    write(members[i]->value, out);
   }
   out += '}';
 }

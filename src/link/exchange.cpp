@@ -3,11 +3,10 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "json/writer.h"
-#include "link/response.h"
 #include "platform/platform.h"
-#include "text/utf8.h"
+#include "text/text.h"
 
 namespace zelto {
 namespace {
@@ -18,7 +17,7 @@ Failure transport_failure(std::string_view error) {
 
 // Sends `line` whole, then gives everything the app sends until it closes the connection, as UTF-8
 // text. The connection is closed when this returns, also when memory runs out.
-Result<std::string, Failure> transfer(std::uint16_t port, std::string_view line) {
+Result<std::vector<char>, Failure> transfer(std::uint16_t port, std::string_view line) {
   platform::LoopbackConnection connection;
   if (const auto connected = connection.connect(port); !connected) return transport_failure(connected.error().text);
   while (!line.empty()) {
@@ -27,28 +26,43 @@ Result<std::string, Failure> transfer(std::uint16_t port, std::string_view line)
     if (*sent == 0) return transport_failure("failed to write whole buffer");
     line.remove_prefix(*sent);
   }
-  std::string received;
-  char chunk[64 * 1024];
-  for (;;) {
-    const auto got = connection.receive_some(chunk);
-    if (!got) return transport_failure(got.error().text);
-    if (*got == 0) break;
-    received.append(chunk, *got);
+  std::vector<char> received;
+  constexpr std::size_t kRoom = std::size_t{64} << 10;  // asked of each receive
+  for (std::size_t got = kRoom; got != 0;) {
+    const std::size_t size = received.size();
+    received.resize(size + kRoom);
+    const auto receive = connection.receive_some(std::span(received).subspan(size));
+    if (!receive) return transport_failure(receive.error().text);
+    got = *receive;
+    received.resize(size + got);
   }
   // English, and left so, as "out of memory" below: callers match on these texts.
-  if (!is_valid_utf8(received)) return transport_failure("stream did not contain valid UTF-8");
+  if (!is_valid_utf8({received.data(), received.size()}))
+    return transport_failure("stream did not contain valid UTF-8");
   return received;
 }
 
 }  // namespace
 
-Result<JsonValue, Failure> exchange(std::uint16_t port, const JsonValue& request) {
-  // An answer of any size is taken: memory runs out in receiving it or, at about ten times its size
-  // for one of many small values, in reading it. Either ends the exchange with the same text.
+Result<Response, Failure> read_response(std::vector<char> received) {
+  const std::string_view trimmed = trim_white_space({received.data(), received.size()});
+  const auto start = static_cast<std::size_t>(trimmed.data() - received.data());
+  Result<JsonValue, NotJson> value = read_json(std::span(received).subspan(start, trimmed.size()));
+  if (!value) return Failure{"zelto: resposta inválida\n", kExitFailure};
+  if (!truth(member(&*value, "ok"))) {
+    const std::string_view error = text(member(&*value, "error")).value_or("erro desconhecido");
+    return Failure{"zelto: " + std::string(error) + "\n", kExitFailure};
+  }
+  return Response(std::move(received), std::move(*value));
+}
+
+Result<Response, Failure> exchange(std::uint16_t port, std::string_view request) {
+  // An answer of any size is taken: memory runs out in receiving it or, at a few times its size for
+  // one of many small values, in reading it. Either ends the exchange with the same text.
   try {
-    const Result<std::string, Failure> received = transfer(port, to_json(request) + '\n');
+    Result<std::vector<char>, Failure> received = transfer(port, std::string(request) + '\n');
     if (!received) return received.error();
-    return read_response(*received);
+    return read_response(std::move(*received));
   } catch (const std::bad_alloc&) {
     return transport_failure("out of memory");
   }

@@ -15,18 +15,11 @@
 namespace zelto::platform {
 namespace {
 
-// Whether the process was started without standard output, and without standard error: set by
-// prepare_process().
-bool started_without_output;
-bool started_without_error;
-
-bool missing(int fd) { return fcntl(fd, F_GETFD) == -1; }  // it can only fail for a closed descriptor
-
 int descriptor(StandardStream stream) { return stream == StandardStream::output ? STDOUT_FILENO : STDERR_FILENO; }
 
-bool started_without(StandardStream stream) {
-  return stream == StandardStream::output ? started_without_output : started_without_error;
-}
+// Whether the process was started without each standard stream, by descriptor: set by
+// prepare_process().
+bool started_without[3];
 
 SystemError system_error(int code) {
   return {std::string(std::strerror(code)) + " (os error " + std::to_string(code) + ")"};
@@ -39,21 +32,20 @@ void prepare_process() {
   // process without a word. (Ignoring a signal that exists cannot fail.)
   (void)std::signal(SIGPIPE, SIG_IGN);
   (void)std::signal(SIGXFSZ, SIG_IGN);
-  started_without_output = missing(STDOUT_FILENO);
-  started_without_error = missing(STDERR_FILENO);
+  // F_GETFD fails only for a descriptor that is not open.
+  for (const int fd : {STDOUT_FILENO, STDERR_FILENO}) started_without[fd] = fcntl(fd, F_GETFD) == -1;
 }
 
 std::optional<std::string> environment_variable(const char* name) {
-  const char* value = std::getenv(name);
-  if (!value) return std::nullopt;
-  return std::string(value);
+  if (const char* value = std::getenv(name)) return value;
+  return std::nullopt;
 }
 
 std::vector<std::string> arguments(int argc, char** argv) { return {argv + std::min(argc, 1), argv + argc}; }
 
 Result<Done, SystemError> write_standard(StandardStream stream, std::string_view text) {
   const int fd = descriptor(stream);
-  if (started_without(stream)) return Done{};
+  if (started_without[fd]) return Done{};
   while (!text.empty()) {
     const ssize_t written = write(fd, text.data(), text.size());
     if (written < 0 && errno == EINTR) continue;
@@ -64,7 +56,10 @@ Result<Done, SystemError> write_standard(StandardStream stream, std::string_view
   return Done{};
 }
 
-bool is_terminal(StandardStream stream) { return !started_without(stream) && isatty(descriptor(stream)); }
+bool is_terminal(StandardStream stream) {
+  const int fd = descriptor(stream);
+  return !started_without[fd] && isatty(fd);
+}
 
 Result<Done, SystemError> LoopbackConnection::connect(std::uint16_t port) {
   int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);

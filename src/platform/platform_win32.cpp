@@ -8,8 +8,7 @@
 #include <cwctype>
 
 #include "platform/platform.h"
-#include "text/command_line.h"
-#include "text/utf8.h"
+#include "text/text.h"
 
 namespace zelto::platform {
 namespace {
@@ -22,7 +21,8 @@ std::string to_utf8(std::wstring_view text) {
     const bool pair =
         code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
     if (pair) code = 0x10000 + ((code - 0xD800) << 10) + (text[++i] - 0xDC00);
-    append_utf8(code, result);
+    char bytes[4];
+    result.append(bytes, write_utf8(code, bytes));
   }
   return result;
 }

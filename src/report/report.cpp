@@ -1,5 +1,6 @@
 #include "report/report.h"
 
+#include <span>
 #include <string_view>
 
 namespace zelto {
@@ -15,6 +16,80 @@ std::string created_node(std::string_view opening, const JsonValue& response, st
                          std::string_view instruction) {
   return std::string(opening) + field(response, "label") + std::string(closing) +
          "arquivo: " + field(response, "path") + "\n" + std::string(instruction);
+}
+
+// One group of the listing: a kind of node connected to the caller's terminal.
+struct ListingGroup {
+  std::string_view key;      // the array of the `list` response
+  std::string_view heading;  // the line before the group's entries
+  std::string_view detail;   // the member shown after the label
+  std::string_view missing;  // shown when that member is absent
+  bool in_parentheses;       // "  - {label} ({detail})" rather than "  - {label}: {detail}"
+};
+
+// The groups in the order they are printed.
+constexpr ListingGroup kListingGroups[] = {
+    {"connections", "Agentes conectados (use `zelto send <nome> <mensagem>`):\n", "id", "?", true},
+    {"notes", "Notas conectadas (arquivos .md — leia/edite com suas ferramentas de arquivo):\n", "path",
+     "(caminho indisponível)", false},
+    {"diagrams",
+     "Diagramas conectados (arquivos .diagram.json — LEIA com suas ferramentas de arquivo pra entender o "
+     "fluxo/arquitetura; use-os como apoio, ex.: ao codificar o que descrevem):\n",
+     "path", "(caminho indisponível)", false},
+    {"htmls",
+     "Paginas HTML conectadas (arquivos .html renderizados no canvas — edite-os com suas ferramentas de arquivo "
+     "pra criar/atualizar a pagina; mantenha CSS/JS inline):\n",
+     "path", "(caminho indisponível)", false},
+    {"browsers",
+     "Navegadores conectados (webviews reais no canvas — abra/navegue com `zelto browser <url>`; dirija via "
+     "Playwright connectOverCDP no endpoint):\n",
+     "cdp", "(cdp indisponível)", false},
+};
+
+// Counts what would be appended, so that the listing can be written into a string of its size.
+struct Length {
+  std::size_t bytes = 0;
+  Length& operator+=(std::string_view text) {
+    bytes += text.size();
+    return *this;
+  }
+};
+
+template <typename Out>
+void append_entry(const JsonValue& entry, const ListingGroup& group, Out& out) {
+  out += "  - ";
+  out += text(member(&entry, "label")).value_or("?");
+  out += group.in_parentheses ? " (" : ": ";
+  out += text(member(&entry, group.detail)).value_or(group.missing);
+  out += group.in_parentheses ? ")\n" : "\n";
+}
+
+template <typename Out>
+void append_listing(const JsonValue& response, Out& out) {
+  if (const auto me = text(member(member(&response, "self"), "label"))) {
+    out += "Você é: ";
+    out += *me;
+    out += "\n";
+  }
+  bool any = false;
+  for (const ListingGroup& group : kListingGroups) {
+    const auto entries = items(member(&response, group.key)).value_or(std::span<const JsonValue>());
+    if (entries.empty()) continue;
+    any = true;
+    out += group.heading;
+    for (const JsonValue& entry : entries) append_entry(entry, group, out);
+  }
+  if (!any) out += "(sem conexões)\n";
+}
+
+std::string listing(const JsonValue& response) {
+  // Measured first, then written: a long listing is not copied as it grows.
+  Length length;
+  append_listing(response, length);
+  std::string out;
+  out.reserve(length.bytes);
+  append_listing(response, out);
+  return out;
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "json/value.h"
+#include "json/json.h"
 #include "verb.h"
 
 namespace zelto {
@@ -10,8 +10,5 @@ namespace zelto {
 // What a successful run prints: the listing for `list`; for every other verb a confirmation of what
 // the app did, with the files and endpoints the caller needs next.
 std::string report(Verb verb, const JsonValue& response);
-
-// The listing: who the caller is, then everything connected to its terminal, by kind.
-std::string listing(const JsonValue& response);
 
 }  // namespace zelto

@@ -1,4 +1,4 @@
-#include "text/command_line.h"
+#include "text/text.h"
 
 #include <algorithm>
 

@@ -1,59 +1,64 @@
-#include "text/utf8.h"
+#include "text/text.h"
+
+#include <cstring>
 
 namespace zelto {
 namespace {
 
-bool is_continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
 // Length of the well-formed multi-byte sequence that `rest` starts with (its lead byte is not
-// ASCII), or 0 when it is not one.
+// ASCII), or 0 when it is not one. The lead byte gives the length, and the range of the byte after
+// it: none below the range makes an overlong form, none above a surrogate or a code point above
+// U+10FFFF (the Unicode standard's table of well-formed byte sequences).
 std::size_t sequence_length(std::string_view rest) {
   const auto byte = [rest](std::size_t i) { return i < rest.size() ? static_cast<unsigned char>(rest[i]) : 0; };
   const unsigned char lead = byte(0);
-  if (lead >= 0xC2 && lead <= 0xDF) return is_continuation(byte(1)) ? 2 : 0;
-  if (lead >= 0xE0 && lead <= 0xEF) {
-    if (!is_continuation(byte(1)) || !is_continuation(byte(2))) return 0;
-    if (lead == 0xE0 && byte(1) < 0xA0) return 0;   // overlong
-    if (lead == 0xED && byte(1) >= 0xA0) return 0;  // a surrogate
-    return 3;
+  if (lead < 0xC2 || lead > 0xF4) return 0;
+  const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+  const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+  const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+  if (byte(1) < low || byte(1) > high) return 0;
+  for (std::size_t i = 2; i < length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return 0;  // not a continuation byte
   }
-  if (lead >= 0xF0 && lead <= 0xF4) {
-    if (!is_continuation(byte(1)) || !is_continuation(byte(2)) || !is_continuation(byte(3))) return 0;
-    if (lead == 0xF0 && byte(1) < 0x90) return 0;   // overlong
-    if (lead == 0xF4 && byte(1) >= 0x90) return 0;  // above U+10FFFF
-    return 4;
+  return length;
+}
+
+// How many bytes `bytes` starts with that are ASCII, counted eight at a time where it can: most of
+// what the app sends is ASCII, and large answers are checked whole.
+std::size_t ascii_prefix(std::string_view bytes) {
+  std::size_t count = 0;
+  for (std::uint64_t eight = 0; count + 8 <= bytes.size(); count += 8) {
+    std::memcpy(&eight, bytes.data() + count, 8);
+    if (eight & 0x8080808080808080) break;
   }
-  return 0;
+  while (count < bytes.size() && static_cast<unsigned char>(bytes[count]) < 0x80) ++count;
+  return count;
 }
 
 }  // namespace
 
 bool is_valid_utf8(std::string_view bytes) {
   while (!bytes.empty()) {
-    const std::size_t length = static_cast<unsigned char>(bytes[0]) < 0x80 ? 1 : sequence_length(bytes);
+    bytes.remove_prefix(ascii_prefix(bytes));
+    if (bytes.empty()) return true;
+    const std::size_t length = sequence_length(bytes);
     if (length == 0) return false;
     bytes.remove_prefix(length);
   }
   return true;
 }
 
-void append_utf8(std::uint32_t code_point, std::string& out) {
-  const auto byte = [&out](std::uint32_t bits) { out += static_cast<char>(bits); };
+char* write_utf8(std::uint32_t code_point, char* out) {
   if (code_point < 0x80) {
-    byte(code_point);
-  } else if (code_point < 0x800) {
-    byte(0xC0 | code_point >> 6);
-    byte(0x80 | (code_point & 0x3F));
-  } else if (code_point < 0x10000) {
-    byte(0xE0 | code_point >> 12);
-    byte(0x80 | (code_point >> 6 & 0x3F));
-    byte(0x80 | (code_point & 0x3F));
-  } else {
-    byte(0xF0 | code_point >> 18);
-    byte(0x80 | (code_point >> 12 & 0x3F));
-    byte(0x80 | (code_point >> 6 & 0x3F));
-    byte(0x80 | (code_point & 0x3F));
+    *out++ = static_cast<char>(code_point);
+    return out;
   }
+  // A lead byte of 110, 1110 or 11110 and the top bits, then 10 and six bits for each byte after it.
+  const int after = code_point < 0x800 ? 1 : code_point < 0x10000 ? 2 : 3;
+  *out++ = static_cast<char>((0xFF00 >> (after + 1) & 0xFF) | code_point >> (6 * after));
+  for (int shift = 6 * (after - 1); shift >= 0; shift -= 6)
+    *out++ = static_cast<char>(0x80 | (code_point >> shift & 0x3F));
+  return out;
 }
 
 }  // namespace zelto

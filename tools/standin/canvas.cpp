@@ -4,27 +4,24 @@
 #include <fstream>
 #include <optional>
 
-#include "json/reader.h"
-#include "json/writer.h"
-#include "text/utf8.h"
+#include "json/json.h"
+#include "text/text.h"
 
 namespace zelto::standin {
 namespace {
 
-JsonValue string(std::string_view text) { return {std::string(text)}; }
+JsonValue string(std::string_view text) { return {text}; }
 
-std::string failure(std::string_view error) {
-  return to_json(make_object({{"error", string(error)}, {"ok", {false}}}));
-}
+std::string failure(std::string_view error) { return to_json({JsonObject{{"error", string(error)}, {"ok", {false}}}}); }
 
-std::string success(std::vector<JsonMember> members) {
+std::string success(JsonObject members) {
   members.push_back({"ok", {true}});
-  return to_json(make_object(std::move(members)));
+  return to_json({std::move(members)});
 }
 
 // {"label":..., key:...}, as the listing shows each node.
 JsonValue labelled(std::string_view label, std::string_view key, std::string_view value) {
-  return make_object({{"label", string(label)}, {std::string(key), string(value)}});
+  return {JsonObject{{"label", string(label)}, {key, string(value)}}};
 }
 
 // A file name from a title: letters, digits, spaces, '-', '_' and non-ASCII characters are kept.
@@ -54,7 +51,8 @@ Canvas::Canvas(std::filesystem::path folder, std::string token)
       links_{{"node-1", "node-2"}, {"node-1", "node-3"}} {}
 
 std::string Canvas::answer(std::string_view request_line, std::string& log) {
-  const Result<JsonValue, NotJson> read = is_valid_utf8(request_line) ? read_json(request_line) : NotJson{};
+  std::string line(request_line);  // read in place: the request's strings view it
+  const Result<JsonValue, NotJson> read = is_valid_utf8(line) ? read_json(line) : NotJson{};
   const JsonValue* root = read ? &*read : nullptr;
   const auto field = [&](std::string_view key) -> std::optional<std::string> {
     if (const auto value = text(member(root, key))) return std::string(*value);
@@ -111,7 +109,7 @@ std::string Canvas::list(const Request& request) {
   for (const Browser& browser : browsers_) {
     if (browser.owner == request.from) browsers.push_back(labelled(browser.label, "cdp", browser.cdp));
   }
-  return success({{"self", make_object({{"label", string(terminal(request.from)->label)}})},
+  return success({{"self", {JsonObject{{"label", string(terminal(request.from)->label)}}}},
                   {"connections", {std::move(connections)}},
                   {"notes", {std::move(notes)}},
                   {"diagrams", {std::move(diagrams)}},

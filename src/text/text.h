@@ -1,10 +1,24 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace zelto {
+
+// True when `bytes` is well-formed UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF,
+// no truncated sequence at the end.
+bool is_valid_utf8(std::string_view bytes);
+
+// Writes the UTF-8 bytes of `code_point` (at most U+10FFFF) at `out`, and gives the end of what it
+// wrote. A surrogate gets the three bytes of its form, which is_valid_utf8() refuses.
+char* write_utf8(std::uint32_t code_point, char* out);
+
+// `text` (valid UTF-8) without the characters of the Unicode White_Space property at either end:
+// U+0009 to U+000D, U+0020, U+0085, U+00A0, U+1680, U+2000 to U+200A, U+2028, U+2029, U+202F,
+// U+205F and U+3000.
+std::string_view trim_white_space(std::string_view text);
 
 // The arguments of a Windows command line after the program name, split by the rules of the
 // Microsoft C runtime, as every console program started from cmd.exe or PowerShell splits them.
