@@ -150,7 +150,8 @@ void large_answers() {
   std::printf("|---|---|---|---|---|---|---|---|---|\n");
   const std::vector<std::string> zelto = {ZELTO_CLI, "list"};
   const std::vector<std::string> boost = {BOOST_CLIENT};
-  for (const int mib : {1, 8, 32}) {
+  std::vector<double> ms_per_mib;  // zelto's, from the smallest answer to the largest
+  for (const int mib : {1, 8, 32, 128}) {
     const std::uint16_t port = serve(zelto::bench::list_answer(static_cast<std::size_t>(mib) << 20));
     const std::string ours_out = "zelto-bench-ours.txt", theirs_out = "zelto-bench-boost.txt";
     run(zelto, port, ours_out);
@@ -162,7 +163,7 @@ void large_answers() {
     std::remove(ours_out.c_str());
     std::remove(theirs_out.c_str());
 
-    const int pairs = mib >= 32 ? 5 : mib >= 8 ? 7 : 15;
+    const int pairs = mib >= 128 ? 3 : mib >= 32 ? 7 : mib >= 8 ? 9 : 15;
     std::vector<Run> ours, theirs;
     for (int i = 0; i < pairs; ++i) {
       ours.push_back(run(zelto, port));
@@ -173,7 +174,10 @@ void large_answers() {
                 median(ratios(ours, theirs, &Run::wall_ms)), median(column(ours, &Run::wall_ms)) / mib,
                 median(column(ours, &Run::peak_mib)), median(column(theirs, &Run::peak_mib)),
                 median(ratios(ours, theirs, &Run::peak_mib)));
+    ms_per_mib.push_back(median(column(ours, &Run::wall_ms)) / mib);
   }
+  std::printf("\nzelto's time per MiB, smallest answer over largest: %.2f (1.00 is exactly linear)\n",
+              ms_per_mib.front() / ms_per_mib.back());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "link/exchange.h"
 
+#include <algorithm>
 #include <new>
 #include <string>
 #include <string_view>
@@ -27,14 +28,15 @@ Result<std::vector<char>, Failure> transfer(std::uint16_t port, std::string_view
     line.remove_prefix(*sent);
   }
   std::vector<char> received;
-  constexpr std::size_t kRoom = std::size_t{64} << 10;  // asked of each receive
-  for (std::size_t got = kRoom; got != 0;) {
+  for (;;) {
+    // Room for the next bytes, zero-filled before they arrive: from a page for a short answer, up
+    // to 64 KiB for a long one.
     const std::size_t size = received.size();
-    received.resize(size + kRoom);
-    const auto receive = connection.receive_some(std::span(received).subspan(size));
-    if (!receive) return transport_failure(receive.error().text);
-    got = *receive;
-    received.resize(size + got);
+    received.resize(size + std::clamp<std::size_t>(size, 4096, 65536));
+    const auto got = connection.receive_some(std::span(received).subspan(size));
+    if (!got) return transport_failure(got.error().text);
+    received.resize(size + *got);
+    if (*got == 0) break;
   }
   // English, and left so, as "out of memory" below: callers match on these texts.
   if (!is_valid_utf8({received.data(), received.size()}))
