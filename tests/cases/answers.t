@@ -1,7 +1,10 @@
 # What zelto makes of the app's answer to `zelto send oi`: the bytes must be UTF-8; Unicode white
 # space around the text is dropped; the rest must be one JSON value, read strictly; it passes when
 # its "ok" is true. Every rule of the reader is checked against another reader by the fuzz target
-# on its seed corpus, run with the tests; here each is seen end to end.
+# on its seed corpus, run with the tests; here each is seen end to end. White space is every
+# character of Unicode's White_Space property, and only those: not U+200B, U+180E or U+FEFF.
+= SPACE \x09\x0a\x0b\x0c\x0d\x20\xc2\x85\xc2\xa0\xe1\x9a\x80\xe2\x80\x80\xe2\x80\x81\xe2\x80\x82\xe2\x80\x83\xe2\x80\x84\xe2\x80\x85\xe2\x80\x86\xe2\x80\x87\xe2\x80\x88\xe2\x80\x89\xe2\x80\x8a\xe2\x80\xa8\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\x9f\xe3\x80\x80
+
 $ zelto send oi
 > {"from":"node-7","message":"oi","token":"tok","verb":"send"}
 ! zelto: falha ao falar com o app: stream did not contain valid UTF-8
@@ -11,6 +14,8 @@ $ zelto send oi
 $ zelto send oi
 ! zelto: resposta inválida
 * < \xef\xbb\xbf{"ok":true}
+* < {SPACE}\xe2\x80\x8b{"ok":true}{SPACE}
+* < {SPACE}{"ok":true}\xe1\xa0\x8e{SPACE}
 * < {"ok":true,"sent":1e400}
 * < {"ok":true,"sent":12345e9223372036854775807}
 * < {"ok":true,"sent":-1{30*0}.5E+9223372036854775790}
@@ -18,7 +23,7 @@ $ zelto send oi
 * < {100000*{"a":}
 
 $ zelto send oi
-* < \xc2\xa0\xe3\x80\x80\xe2\x80\xa8\x0b\x0c\x0d\x0a{ "sent" : [ 1 , { } ] ,\x0a"ok"\x09:\x0dtrue , "sent":4 }\xc2\x85\xe2\x80\xaf\x09
+* < {SPACE}{ "sent" : [ 1 , { } ] ,\x0a"ok"\x09:\x0dtrue , "sent":4 }{SPACE}
 | enviado para 4 terminal(is).
 * < {"ok":false,"ok":true,{500*"k":null,}"sent":18446744073709551615}
 | enviado para 18446744073709551615 terminal(is).
