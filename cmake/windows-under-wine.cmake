@@ -17,7 +17,7 @@ ExternalProject_Add(zelto-windows
     -DZELTO_BENCH=${ZELTO_BENCH}
   BUILD_ALWAYS ON
   INSTALL_COMMAND ""
-  BUILD_BYPRODUCTS ${ZELTO_WINDOWS_BUILD}/bin/zelto-cli.exe
+  BUILD_BYPRODUCTS ${ZELTO_WINDOWS_BUILD}/bin/zelto-cli.exe ${ZELTO_WINDOWS_BUILD}/bin/zelto-standin.exe
 )
 
 set(ZELTO_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)

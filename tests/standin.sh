@@ -1,16 +1,37 @@
 #!/bin/sh
-# standin.sh ZELTO-STANDIN: the real client in a terminal of the stand-in app reaches it with every
-# verb; what the stand-in does shows in the numbers, names and paths it gives back and the files it
-# writes.
+# standin.sh ZELTO-STANDIN README: the real client in a terminal of the stand-in app reaches it with
+# every verb, the README's examples among them; what the stand-in does shows in the numbers, names
+# and paths it gives back and the files it writes. However the stand-in ends, it leaves no folder
+# of its own and no command running.
 set -eu
-folder=$(cd "$(mktemp -d)" && pwd -P)
-trap 'rm -rf "$folder"' EXIT
-out=$("$1" --folder "$folder" -- sh -c 'zelto send Backend oi && zelto reply feito && zelto reply de novo &&
-  zelto note Plano "# Plano" && zelto note Plano && zelto html Painel "<h1>Oi</h1>" &&
-  zelto diagram Fluxo "{\"boxes\":[]}" && zelto browser docs https://a.b && zelto browser docs https://c.d &&
-  zelto list && ZELTO_TOKEN=errado zelto list 2>&1; true' 2>/dev/null)
-for line in "enviado para 1 terminal(is)." "nenhum chamador recebeu a resposta." "arquivo: $folder/Plano-2.md" \
-    'navegador "docs" navegou para a nova URL.' "  - Plano (2): $folder/Plano-2.md" "zelto: token inválido"; do
-  printf '%s\n' "$out" | grep -qxF -- "$line" || { printf 'missing: %s\nin:\n%s\n' "$line" "$out"; exit 1; }
+standin=$1 work=$(cd "$(mktemp -d)" && pwd -P)
+trap 'rm -rf "$work"' EXIT
+fail() { printf '%s\n' "$*" >&2; exit 1; }
+expect() { printf '%s\n' "$2" | grep -qxF -- "$1" || fail "missing: $1" "in:" "$2"; }
+mkdir "$work/files" "$work/tmp"
+sed -n '/^## Trying it by hand/,/^## /p' "$2" | sed -n '/^```sh$/,/^```$/p' | grep '^zelto ' >"$work/examples.sh"
+out=$("$standin" --folder "$work/files" -- sh -c '. "$0" && zelto note Plano && zelto browser docs https://c.d &&
+  zelto reply de novo && zelto list && ZELTO_TOKEN=errado zelto list 2>&1; true' "$work/examples.sh" 2>/dev/null)
+for line in "enviado para 2 terminal(is)." "nenhum chamador recebeu a resposta." "arquivo: $work/files/Plano-2.md" \
+  'navegador "docs" navegou para a nova URL.' "  - Plano (2): $work/files/Plano-2.md" "zelto: token inválido"; do
+  expect "$line" "$out"
 done
-[ "$(cat "$folder/Plano.md" "$folder/Painel.html" "$folder/Fluxo.diagram.json")" = '# Plano<h1>Oi</h1>{"boxes":[]}' ]
+[ "$(cat "$work/files/Fluxo.diagram.json")" = '{"boxes":[{"id":"a","label":"Cliente"}],"arrows":[]}' ] || fail diagram
+[ "$(cat "$work/files/Painel.html")" = '<h1>Painel</h1><p class="nota">Oi & tchau</p>' ] || fail page
+
+# However it ends: the command's end, a command not found, a port in use, a wrong option, a signal.
+export TMPDIR="$work/tmp"
+expect "Você é: Terminal 1" "$("$standin" -- zelto list 2>/dev/null)"
+"$standin" -- no-such-command 2>/dev/null && fail "a command not found ran"
+"$standin" --nope 2>&1 >/dev/null | grep -q '^usage: zelto-standin' || fail "no usage on standard error"
+[ "$("$standin" --help 2>/dev/null | head -c 20)" = "usage: zelto-standin" ] || fail "no usage on standard output"
+"$standin" -- sleep 60 2>"$work/log" &
+until grep -q listening "$work/log"; do sleep 0.1; done
+port=$(sed -n 's/.*127\.0\.0\.1:\([0-9]*\);.*/\1/p' "$work/log")
+"$standin" --port "$port" -- true 2>/dev/null && fail "a second stand-in listened on port $port"
+kill -TERM $!
+status=0
+wait $! || status=$?
+[ $status -eq 143 ] || fail "status $status, not that of SIGTERM"
+pgrep -f "sleep 60" >/dev/null && fail "the command was left running"
+[ -z "$(ls -A "$TMPDIR")" ] || fail "left behind: $(ls "$TMPDIR")"

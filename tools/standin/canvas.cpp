@@ -1,5 +1,7 @@
 #include "canvas.h"
 
+#include "host.h"
+
 #include <cctype>
 #include <fstream>
 #include <optional>
@@ -59,7 +61,7 @@ std::string Canvas::answer(std::string_view request_line, std::string& log) {
     return std::nullopt;
   };
   if (!root || !std::holds_alternative<JsonObject>(root->data)) {
-    log = "pedido ilegível";
+    log = "an unreadable request";
     return failure("pedido inválido");
   }
   const Request request{field("verb").value_or(""),
@@ -75,17 +77,17 @@ std::string Canvas::answer(std::string_view request_line, std::string& log) {
 
 std::string Canvas::handle(const Request& request, std::string& log) {
   const Terminal* caller = terminal(request.from);
-  log = request.verb + " de " + (caller ? caller->label : request.from) + ": ";
+  log = request.verb + " from " + (caller ? caller->label : request.from) + ": ";
   if (request.token != token_) {
-    log += "token inválido";
+    log += "a wrong token";
     return failure("token inválido");
   }
   if (!caller) {
-    log += "terminal desconhecido";
+    log += "an unknown terminal";
     return failure("terminal desconhecido: " + request.from);
   }
   if (request.verb == "list") {
-    log += "listagem";
+    log += "listed";
     return list(request);
   }
   if (request.verb == "send") return send(request, log);
@@ -94,7 +96,7 @@ std::string Canvas::handle(const Request& request, std::string& log) {
   if (request.verb == "diagram") return create_file(request, FileKind::diagram, log);
   if (request.verb == "html") return create_file(request, FileKind::page, log);
   if (request.verb == "browser") return browse(request, log);
-  log += "comando desconhecido";
+  log += "an unknown verb";
   return failure("comando desconhecido: " + request.verb);
 }
 
@@ -122,14 +124,14 @@ std::string Canvas::send(const Request& request, std::string& log) {
   std::uint64_t sent = 0;
   for (const Terminal* peer : peers_of(request.from)) {
     if (request.target && peer->label != *request.target) continue;
-    log += (sent ? ", " : "mensagem para ") + peer->label;
+    log += (sent ? ", " : "message to ") + peer->label;
     ++sent;
   }
   if (request.target && sent == 0) {
-    log += "alvo nao encontrado";
+    log += "no such target";
     return failure("alvo nao encontrado: " + *request.target);
   }
-  log += sent ? ": " + message : "nenhum terminal conectado";
+  log += sent ? ": " + message : "no terminal connected";
   return success({{"sent", {sent}}});
 }
 
@@ -138,38 +140,38 @@ std::string Canvas::reply(const Request& request, std::string& log) {
   for (Terminal* peer : peers_of(request.from)) {
     if (!peer->awaits_reply) continue;
     peer->awaits_reply = false;
-    log += "resposta entregue a " + peer->label + ": " + request.message.value_or("");
+    log += "reply delivered to " + peer->label + ": " + request.message.value_or("");
     sent = 1;
     break;
   }
-  if (!sent) log += "ninguém esperava resposta";
+  if (!sent) log += "nobody awaited a reply";
   return success({{"sent", {sent}}});
 }
 
 std::string Canvas::create_file(const Request& request, FileKind kind, std::string& log) {
   if (!request.title) {
-    log += "sem título";
+    log += "no title";
     return failure("titulo ausente");
   }
   static constexpr std::string_view kExtensions[] = {".md", ".diagram.json", ".html"};
   const std::string_view extension = kExtensions[static_cast<int>(kind)];
   const std::string stem = file_stem(*request.title);
-  std::filesystem::path path = folder_ / (stem + std::string(extension));
+  std::filesystem::path path = folder_ / path_of(stem + std::string(extension));
   for (int n = 2; std::filesystem::exists(path); ++n) {
-    path = folder_ / (stem + "-" + std::to_string(n) + std::string(extension));
+    path = folder_ / path_of(stem + "-" + std::to_string(n) + std::string(extension));
   }
   std::string content = request.message.value_or("");
   if (kind == FileKind::diagram) content = request.diagram.value_or(R"({"boxes":[],"arrows":[]})");
   std::ofstream(path, std::ios::binary) << content;
 
-  const FileNode& file = files_.emplace_back(FileNode{kind, unique_label(*request.title), path.string(), request.from});
-  log += "criado " + file.path;
+  const FileNode& file = files_.emplace_back(FileNode{kind, unique_label(*request.title), text_of(path), request.from});
+  log += "created " + file.path;
   return success({{"label", string(file.label)}, {"path", string(file.path)}});
 }
 
 std::string Canvas::browse(const Request& request, std::string& log) {
   if (!request.url) {
-    log += "sem url";
+    log += "no url";
     return failure("url ausente");
   }
   const std::string label = request.target.value_or("navegador");
@@ -183,7 +185,7 @@ std::string Canvas::browse(const Request& request, std::string& log) {
     browser = &browsers_.emplace_back(Browser{label, "", cdp, request.from});
   }
   browser->url = *request.url;
-  log += (created ? "navegador aberto: " : "navegador navegou: ") + browser->label + " em " + browser->url;
+  log += (created ? "opened browser " : "navigated browser ") + browser->label + " to " + browser->url;
   return success({{"label", string(browser->label)},
                   {"url", string(browser->url)},
                   {"cdp", string(browser->cdp)},

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -20,6 +21,14 @@ namespace zelto::standin {
 namespace {
 
 constexpr std::size_t kLongestRequest = 64 << 20;
+
+std::atomic<int> requested{0};  // the signal that asked the stand-in to end, or 0
+std::atomic<pid_t> command{0};  // the command's process, while it runs
+
+void pass_on(int signal) {
+  requested = signal;
+  if (const pid_t pid = command; pid > 0) kill(pid, signal);
+}
 
 [[noreturn]] void fail(const std::string& what) { throw std::runtime_error(what + ": " + std::strerror(errno)); }
 
@@ -44,18 +53,31 @@ void write_all(int connection, std::string_view bytes) {
 
 }  // namespace
 
+void catch_end_requests() {
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) (void)std::signal(signal, pass_on);
+}
+
+int end_request() { return requested; }
+
+void end_as_requested(int request) {
+  (void)std::signal(request, SIG_DFL);
+  (void)std::raise(request);
+  std::_Exit(128 + request);
+}
+
 std::uint16_t serve_in_background(std::uint16_t port, std::function<std::string(std::string_view)> answer) {
   const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (listener < 0) fail("socket");
   const int yes = 1;
-  setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  (void)setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(port);
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t length = sizeof address;
-  if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
-    fail("bind 127.0.0.1:" + std::to_string(port));
+  if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    fail("cannot listen on 127.0.0.1:" + std::to_string(port));
+  }
   if (listen(listener, 64) != 0) fail("listen");
   if (getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) fail("getsockname");
 
@@ -70,57 +92,38 @@ std::uint16_t serve_in_background(std::uint16_t port, std::function<std::string(
   return ntohs(address.sin_port);
 }
 
-int run_command(const std::vector<std::string>& command,
-                const std::vector<std::pair<std::string, std::string>>& variables) {
-  std::vector<std::string> environment;
-  for (char** entry = environ; *entry; ++entry) {
-    const std::string_view name = std::string_view(*entry).substr(0, std::string_view(*entry).find('='));
-    bool replaced = false;
-    for (const auto& variable : variables) replaced = replaced || variable.first == name;
-    if (!replaced) environment.emplace_back(*entry);
-  }
-  for (const auto& [name, value] : variables) environment.push_back(name + '=' + value);
+void set_environment_variable(const std::string& name, const std::string& value) {
+  if (setenv(name.c_str(), value.c_str(), 1) != 0) fail("setenv " + name);
+}
 
-  const auto pointers = [](const std::vector<std::string>& words) {
-    std::vector<char*> result;
-    result.reserve(words.size() + 1);
-    for (const std::string& word : words) result.push_back(const_cast<char*>(word.c_str()));
-    result.push_back(nullptr);
-    return result;
-  };
-  std::vector<char*> argv = pointers(command);
-  std::vector<char*> envp = pointers(environment);
+std::string default_shell() {
+  const char* shell = std::getenv("SHELL");
+  return shell && *shell ? shell : "/bin/sh";
+}
 
-  // The terminal's interrupt is for the command: the app ignores it and keeps serving until the
-  // command ends, and the command gets the default handling back.
-  (void)std::signal(SIGINT, SIG_IGN);
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t defaults;
-  sigemptyset(&defaults);
-  sigaddset(&defaults, SIGINT);
-  posix_spawnattr_setsigdefault(&attributes, &defaults);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+char path_separator() { return ':'; }
+
+int run_command(const std::vector<std::string>& words) {
+  std::vector<char*> argv;
+  argv.reserve(words.size() + 1);
+  for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
+  argv.push_back(nullptr);
   pid_t child = 0;
-  const int error = posix_spawnp(&child, argv[0], nullptr, &attributes, argv.data(), envp.data());
-  posix_spawnattr_destroy(&attributes);
-  if (error != 0) {
+  // Looked up on this process's PATH, which the stand-in has set for the command.
+  if (const int error = posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ); error != 0) {
     errno = error;
-    fail("cannot run " + command[0]);
+    fail("cannot run " + words[0]);
   }
+  command = child;
+  if (const int signal = requested) kill(child, signal);  // one that came before the command was known
   int status = 0;
   while (waitpid(child, &status, 0) < 0) {
     if (errno != EINTR) fail("waitpid");
   }
+  command = 0;
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-std::filesystem::path make_temporary_folder(std::string_view prefix) {
-  std::string pattern = (std::filesystem::temp_directory_path() / (std::string(prefix) + "XXXXXX")).string();
-  if (!mkdtemp(pattern.data())) fail("mkdtemp");
-  return pattern;
-}
-
-std::filesystem::path executable_folder() { return std::filesystem::read_symlink("/proc/self/exe").parent_path(); }
+std::filesystem::path executable_path() { return std::filesystem::read_symlink("/proc/self/exe"); }
 
 }  // namespace zelto::standin
