@@ -1,46 +1,57 @@
 #!/bin/sh
 # Builds zelto and runs every test, in three stages: the client and the stand-in app (the Linux
-# client also under valgrind, the Windows client under Wine, and the lint of the manual page);
+# client also under valgrind, the Windows client and stand-in under Wine, the packages, the lint);
 # everything again with AddressSanitizer and UndefinedBehaviorSanitizer; the fuzz target for
-# ZELTO_FUZZ_SECONDS (60 by default). Prints one line per stage and, last, the count over all of
-# them; the exit status is 0 only when nothing failed. The detail is in build/logs/.
+# ZELTO_FUZZ_SECONDS (60 by default). Prints a line as each stage starts and one with its outcome,
+# and last the count over all of them; the exit status is 0 only when nothing failed. The detail is
+# in build/logs/.
 set -u
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh || exit 1
 mkdir -p build/logs
+export CTEST_PARALLEL_LEVEL="${CTEST_PARALLEL_LEVEL:-$(nproc)}"
 passed=0 failed=0 skipped=0
 
-# The number in attribute $1 of the JUnit file $2.
-count() { sed -n "s/^[[:space:]]*$1=\"\([0-9]*\)\".*/\1/p" "$2" | head -n 1; }
+# "STATUS NAME" for each test of the JUnit file $1 (run, fail or notrun), but the setups that start
+# and stop Wine, which are not tests.
+results() { sed -n 's/.*<testcase name="\([^"]*\)".* status="\([a-z]*\)".*/\2 \1/p' "$1" | grep -v ' setup:'; }
 
-# stage NAME CONFIGURE-ARGUMENTS...: configures, builds and tests the preset NAME.
+# stage NAME DURATION CONFIGURE-ARGUMENTS...: configures, builds and tests the preset NAME.
 stage() {
-  name=$1
-  shift
+  name=$1 duration=$2
+  shift 2
   log=build/logs/$name.log junit=$PWD/build/logs/$name.xml
   rm -f "$junit"
-  printf '%-9s ' "$name"
+  echo "$name: building and testing, $duration (log: $log)"
   if ! { cmake --preset "$name" "$@" && cmake --build --preset "$name"; } >"$log" 2>&1; then
-    echo "the build failed: see $log"
+    echo "$name: the build failed: see $log"
     failed=$((failed + 1))
     return
   fi
   ctest --preset "$name" --output-junit "$junit" >>"$log" 2>&1
   if [ ! -s "$junit" ]; then
-    echo "the tests did not run: see $log"
+    echo "$name: the tests did not run: see $log"
     failed=$((failed + 1))
     return
   fi
-  tests=$(count tests "$junit") failures=$(count failures "$junit") not_run=$(count skipped "$junit")
-  stage_passed=$((tests - failures - not_run))
-  passed=$((passed + stage_passed)) failed=$((failed + failures)) skipped=$((skipped + not_run))
-  echo "$stage_passed passed, $failures failed, $not_run skipped ($log)"
-  [ "$failures" -eq 0 ] || sed -n '/The following tests FAILED:/,$p' "$log" | sed -n '2,$p' | grep -v '^Errors while'
+  stage_passed=$(results "$junit" | grep -c '^run ') stage_failed=$(results "$junit" | grep -c '^fail ')
+  stage_skipped=$(results "$junit" | grep -c '^notrun ')
+  passed=$((passed + stage_passed)) failed=$((failed + stage_failed)) skipped=$((skipped + stage_skipped))
+  echo "$name: $stage_passed passed, $stage_failed failed, $stage_skipped skipped"
+  # What each failing test printed last (a file of cases: each problem at the line it expects).
+  python3 -c '
+import sys, xml.etree.ElementTree as tree
+for test in tree.parse(sys.argv[1]).getroot().iter("testcase"):
+    if test.get("status") == "fail":
+        print("  " + test.get("name") + " failed:")
+        for line in (test.findtext("system-out") or "").splitlines()[-20:]:
+            print("    " + line)
+' "$junit"
 }
 
-stage default
-stage sanitize
-stage fuzz -DZELTO_FUZZ_SECONDS="${ZELTO_FUZZ_SECONDS:-60}"
+stage default "about 3 minutes"
+stage sanitize "about 1 minute"
+stage fuzz "a minute of fuzzing, after the build" -DZELTO_FUZZ_SECONDS="${ZELTO_FUZZ_SECONDS:-60}"
 
 summary="$passed passed, $failed failed"
 [ "$skipped" -eq 0 ] || summary="$summary, $skipped skipped"

@@ -1,8 +1,9 @@
 #!/bin/sh
-# standin.sh ZELTO-STANDIN README: the real client in a terminal of the stand-in app reaches it with
-# every verb, the README's examples among them; what the stand-in does shows in the numbers, names
-# and paths it gives back and the files it writes. However the stand-in ends, it leaves no folder
-# of its own and no command running.
+# standin.sh ZELTO-STANDIN README MANUAL: the real client in a terminal of the stand-in app reaches
+# it with every verb, the README's examples among them; what the stand-in does shows in the
+# numbers, names and paths it gives back and the files it writes. The manual's examples print what
+# it shows them print. However the stand-in ends, it leaves no folder of its own and no command
+# running.
 set -eu
 standin=$1 work=$(cd "$(mktemp -d)" && pwd -P)
 trap 'rm -rf "$work"' EXIT
@@ -19,6 +20,13 @@ done
 [ "$(cat "$work/files/Fluxo.diagram.json")" = '{"boxes":[{"id":"a","label":"Cliente"}],"arrows":[]}' ] || fail diagram
 [ "$(cat "$work/files/Painel.html")" = '<h1>Painel</h1><p class="nota">Oi & tchau</p>' ] || fail page
 
+# The manual's examples: the lines after a command, indented as it is, are some of what it prints.
+groff -man -Tutf8 -P-cbou "$3" | sed -n '/^EXAMPLES/,$p' | sed -n 's/^ \{14\}//p' >"$work/manual"
+sed -n 's/^\$ //p' "$work/manual" >"$work/manual.sh"
+mkdir "$work/manual-files"
+out=$("$standin" --folder "$work/manual-files" -- sh "$work/manual.sh" 2>/dev/null)
+grep -v '^\$ ' "$work/manual" | while IFS= read -r line; do expect "$line" "$out"; done
+
 # However it ends: the command's end, a command not found, a port in use, a wrong option, a signal.
 export TMPDIR="$work/tmp"
 expect "Você é: Terminal 1" "$("$standin" -- zelto list 2>/dev/null)"
@@ -26,12 +34,12 @@ expect "Você é: Terminal 1" "$("$standin" -- zelto list 2>/dev/null)"
 "$standin" --nope 2>&1 >/dev/null | grep -q '^usage: zelto-standin' || fail "no usage on standard error"
 [ "$("$standin" --help 2>/dev/null | head -c 20)" = "usage: zelto-standin" ] || fail "no usage on standard output"
 "$standin" -- sleep 60 2>"$work/log" &
-until grep -q listening "$work/log"; do sleep 0.1; done
+until command=$(pgrep -P $! sleep); do sleep 0.1; done
 port=$(sed -n 's/.*127\.0\.0\.1:\([0-9]*\);.*/\1/p' "$work/log")
 "$standin" --port "$port" -- true 2>/dev/null && fail "a second stand-in listened on port $port"
 kill -TERM $!
 status=0
-wait $! || status=$?
+wait $! 2>/dev/null || status=$?
 [ $status -eq 143 ] || fail "status $status, not that of SIGTERM"
-pgrep -f "sleep 60" >/dev/null && fail "the command was left running"
+kill -0 "$command" 2>/dev/null && fail "the command was left running"
 [ -z "$(ls -A "$TMPDIR")" ] || fail "left behind: $(ls "$TMPDIR")"
