@@ -17,6 +17,8 @@ $ zelto send oi
 * < {SPACE}\xe2\x80\x8b{"ok":true}{SPACE}
 * < {SPACE}{"ok":true}\xe1\xa0\x8e{SPACE}
 * < {"ok":true,"sent":1e400}
+* < {"ok":true,"sent":9e400}
+* < {"ok":true,"sent":1{2100*0}e-1700}
 * < {"ok":true,"sent":12345e9223372036854775807}
 * < {"ok":true,"sent":-1{30*0}.5E+9223372036854775790}
 * < {"ok":true,"sent":0.{1300*0}1e1700}
@@ -27,7 +29,7 @@ $ zelto send oi
 | enviado para 4 terminal(is).
 * < {"ok":false,"ok":true,{500*"k":null,}"sent":18446744073709551615}
 | enviado para 18446744073709551615 terminal(is).
-* < {"ok":true,"x":[-1,-0,1.5e-400,0.{400*0}1e50,0.0001e-9223372036854775807,-1E-{40*9},1{1300*0}e-1700,{40*9},"3",null,false,{125*[}{125*]}],"sent":2.0}
+* < {"ok":true,"x":[-1,-0,1.5e-400,0.{400*0}1e50,0.0001e-9223372036854775807,-1E-{40*9},1{1300*0}e-1700,1e-18446744073709551616,0.{500*0}1e+100,{40*9},"3",null,false,{125*[}{125*]}],"sent":2.0}
 | enviado para 0 terminal(is).
 
 # The outcome check: only "ok" true passes; the app's error text is printed when it is a string.

@@ -105,7 +105,8 @@ int run(const Options& options) {
   const TemporaryFolder bin("zelto-standin-bin-");  // `zelto`, first on the command's PATH
   std::filesystem::copy_file(options.client, bin.path() / ("zelto" + text_of(options.client.extension())));
 
-  Canvas canvas(std::filesystem::canonical(folder), random_token());
+  // The server answers with the canvas for the rest of the process, even after the command ends.
+  Canvas& canvas = *new Canvas(std::filesystem::canonical(folder), random_token());
   const std::uint16_t port = serve_in_background(options.port, [&canvas](std::string_view line) {
     std::string log;
     std::string response = canvas.answer(line, log);
