@@ -49,9 +49,9 @@ for test in tree.parse(sys.argv[1]).getroot().iter("testcase"):
 ' "$junit"
 }
 
-stage default "about 3 minutes"
-stage sanitize "about 1 minute"
-stage fuzz "a minute of fuzzing, after the build" -DZELTO_FUZZ_SECONDS="${ZELTO_FUZZ_SECONDS:-60}"
+stage default "about a minute and a half"
+stage sanitize "about 40 seconds"
+stage fuzz "a minute of fuzzing, after a short build" -DZELTO_FUZZ_SECONDS="${ZELTO_FUZZ_SECONDS:-60}"
 
 summary="$passed passed, $failed failed"
 [ "$skipped" -eq 0 ] || summary="$summary, $skipped skipped"
