@@ -90,7 +90,8 @@ class Case:
 
     def read_word(self, word):
         name, _, value = word.partition("=")
-        if name in ("stdin", "stdout", "stderr") and value in STREAMS or name == "memory":
+        stream = name in ("stdout", "stderr") and value in STREAMS or word == "stdin=closed"
+        if stream or name == "memory" and value.isdigit():
             self.setups[name] = value
         elif word in FLAGS:
             self.flags.add(word)

@@ -1,11 +1,10 @@
 #include "canvas.h"
 
-#include "host.h"
-
 #include <cctype>
 #include <fstream>
 #include <optional>
 
+#include "host.h"
 #include "json/json.h"
 #include "text/text.h"
 
