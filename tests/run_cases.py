@@ -47,6 +47,7 @@ FLAGS = "not-listening unread reset hold watch not-under-wine".split()
 STREAMS = "closed tty full broken limited late nonblocking".split()
 # What Windows (or Wine) numbers the errors that Linux numbers 111, 104 and 32; the words may differ.
 WINDOWS_ERRORS = {"111": "10061", "104": "10054", "32": "109|232|233"}
+TERMINAL_ADDITIONS = "\r|\x1b\\[[0-?]*[ -/]*[@-~]"  # returns and escape sequences of Wine's console
 
 
 class Misuse(Exception):
@@ -247,9 +248,7 @@ def open_stream(setup):  # the client's end of a stream, and the runner's when i
     if setup == "full":
         return os.open("/dev/full", os.O_WRONLY), None
     if setup == "limited":
-        fd, path = tempfile.mkstemp()
-        os.unlink(path)
-        return fd, None
+        return os.open(tempfile.gettempdir(), os.O_TMPFILE | os.O_WRONLY), None
     reader, writer = pty.openpty() if setup == "tty" else os.pipe()
     if setup == "broken":
         os.close(reader)
@@ -307,6 +306,19 @@ def collect(client, readers, app):
     return got
 
 
+def seen(case, got, name):  # what a person sees of a stream
+    text = got.get(name, b"").decode("latin-1")
+    return re.sub(TERMINAL_ADDITIONS, "", text) if case.setups.get(name) == "tty" else text
+
+
+# A Windows client's error texts may have other words, and their numbers are Windows' own.
+def windows_pattern(err):
+    def error(match):
+        return r"[^\n]+ \(os error (%s)\)" % WINDOWS_ERRORS.get(match[1], match[1])
+
+    return re.sub(r"[^:\n]+\\ \\\(os\\ error\\ (\d+)\\\)", error, re.escape(err))
+
+
 def compare(case, status, got, requests):  # each problem at the line of what it breaks
     problems = []
 
@@ -315,23 +327,11 @@ def compare(case, status, got, requests):  # each problem at the line of what it
             where = case.at.get(kind, case.where)
             problems.append(f"{where}: {what}: expected {expected!r:.500}, actual {actual!r:.500}")
 
-    # What a person sees on a terminal: Wine's console adds returns and escape sequences.
-    out, err = (got.get(name, b"").decode("latin-1") for name in ("stdout", "stderr"))
-    if case.setups.get("stdout") == "tty":
-        out = re.sub("\r|\x1b\\[[0-?]*[ -/]*[@-~]", "", out)
-    if case.setups.get("stderr") == "tty":
-        err = re.sub("\r|\x1b\\[[0-?]*[ -/]*[@-~]", "", err)
-    # A Windows client's error texts may have other words, and their numbers are Windows' own.
-    parts = re.split(r"[^:\n]+ \(os error (\d+)\)", case.err)
-    numbers = [WINDOWS_ERRORS.get(number, number) for number in parts[1::2]] + [None]
-    texts = [re.escape(text) for text in parts[0::2]]
-    windows_err = "".join(
-        t + (r"[^\n]+ \(os error (%s)\)" % n if n else "") for t, n in zip(texts, numbers)
-    )
+    out, err = (seen(case, got, name) for name in ("stdout", "stderr"))
     connections, first = len(requests), requests[:1]
     expect("?", status == case.status, "exit status", case.status, status)
     expect("|", out == case.out, "standard output", case.out, out)
-    err_matches = err == case.err or WINDOWS and re.fullmatch(windows_err, err, re.S)
+    err_matches = err == case.err or WINDOWS and re.fullmatch(windows_pattern(case.err), err, re.S)
     expect("!", err_matches, "standard error", case.err, err)
     expect(">", connections == case.connects, "connections", int(case.connects), connections)
     expect(">", case.request in [None] + first or not first, "request", case.request, first)
@@ -351,8 +351,7 @@ def run(case):  # runs one case; gives its problems
             if os.path.islink(link) and "socket:" in os.readlink(link):
                 problems.append(f"{case.where}: its connection took descriptor {fd}")
         app.released.set()
-    readers = {name: (case.setups.get(name), reader) for name, (_, reader) in ends.items()}
-    readers = {name: reader for name, reader in readers.items() if reader[1] is not None}
+    readers = {n: (case.setups.get(n), r) for n, (_, r) in ends.items() if r is not None}
     got = collect(client, readers, app)
     status = client.wait()
     app.stop()

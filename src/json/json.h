@@ -50,7 +50,8 @@ bool truth(const JsonValue* value);
 
 // The compact text of `value`: no white space, object members in key order, strings escaped only
 // where JSON requires it (the double quote, the backslash and bytes below 0x20), everything else
-// written as its raw UTF-8 bytes. Numbers are written in their shortest decimal form.
+// written as its raw UTF-8 bytes. Numbers are written in their shortest decimal form that reads back
+// to the same number in the same form (a floating-point 2 as 2.0).
 std::string to_json(const JsonValue& value);
 
 // Why a text cannot be read: it is not one JSON value within the reader's limits. What that means

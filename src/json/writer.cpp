@@ -21,7 +21,11 @@ template <typename Number>
 requires std::is_arithmetic_v<Number>
 void write(Number number, std::string& out) {
   char digits[32];
-  out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+  const std::string_view written(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+  out += written;
+  if constexpr (std::is_floating_point_v<Number>) {  // an integral value keeps its form when read back
+    if (written.find_first_of(".e") == std::string_view::npos) out += ".0";
+  }
 }
 
 void write(std::string_view text, std::string& out) {
