@@ -313,10 +313,10 @@ def seen(case, got, name):  # what a person sees of a stream
 
 # A Windows client's error texts may have other words, and their numbers are Windows' own.
 def windows_pattern(err):
-    def error(match):
-        return r"[^\n]+ \(os error (%s)\)" % WINDOWS_ERRORS.get(match[1], match[1])
-
-    return re.sub(r"[^:\n]+\\ \\\(os\\ error\\ (\d+)\\\)", error, re.escape(err))
+    # The texts around each error, with the error's number between them.
+    parts = re.split(r"[^:\n]+ \(os error (\d+)\)", err)
+    errors = [r"[^\n]+ \(os error (%s)\)" % WINDOWS_ERRORS.get(n, n) for n in parts[1::2]]
+    return "".join(re.escape(text) + error for text, error in zip(parts[::2], errors + [""]))
 
 
 def compare(case, status, got, requests):  # each problem at the line of what it breaks
