@@ -13,18 +13,18 @@
 #                  (quote a backslash); before `zelto`, changes to the terminal's variables
 #                  (ZELTO_NODE_ID=node-7, ZELTO_PORT={PORT}, ZELTO_TOKEN=tok); -NAME unsets one;
 #                  in a value {PORT} is the app's port, and {PORT+65536} that plus 65536
-#   $ windows: LINE   the Windows client's whole command line (a case for that client only)
+#   $ windows: LINE   the Windows client's whole command line; a Linux client gets the arguments
+#                  that the Windows client's splitter takes from it (zelto-test-split)
 #   < BYTES        a piece of the app's answer, sent once the client has read the one before
 #   @ WORDS        not-listening: no app; unread: the app closes without reading (a reset); reset:
 #                  it resets once the client has read the pieces; hold: it keeps the connection
 #                  open, and the client must go on waiting, its connection on none of descriptors
-#                  0-2; watch: the client must not shut down its sending side; stdin=closed;
-#                  stdout=X, stderr=X with X one of closed, tty (a pseudo-terminal), full
-#                  (/dev/full), broken (a pipe nobody reads), limited (a file, with no room under
-#                  the client's file-size limit), late (a pipe read only once the app has seen the
-#                  connection closed) or nonblocking (a non-blocking pipe of one page, read when the
-#                  client has ended); not-under-wine: Wine cannot show what Windows does here;
-#                  memory=N: the client gets at most N MiB of address space
+#                  0-2; stdin=closed; stdout=X, stderr=X with X one of closed, tty (a
+#                  pseudo-terminal), full (/dev/full), broken (a pipe nobody reads), limited (a
+#                  file, with no room under the client's file-size limit), late (a pipe read only
+#                  once the app has seen the connection closed) or nonblocking (a non-blocking pipe
+#                  of one page, read when the client has ended); not-under-wine: Wine cannot show
+#                  what Windows does here; memory=N: the client gets at most N MiB of address space
 #   > BYTES        the request line the app must receive, without its line feed
 #   | TEXT         a line of standard output
 #   ! TEXT         a line of standard error; from a Windows client, the words of Linux's error
@@ -43,7 +43,7 @@ WINDOWS = CLIENT[-1:] != [] and CLIENT[-1].endswith(".exe")
 VALGRIND = CLIENT[:1] != [] and CLIENT[0].endswith("valgrind")
 SANITIZED = os.environ.get("ZELTO_TEST_SANITIZED") == "ON"
 PATIENCE = 20  # seconds that a client, or an event the app awaits, gets before the case fails
-FLAGS = "not-listening unread reset hold watch not-under-wine".split()
+FLAGS = "not-listening unread reset hold not-under-wine".split()
 STREAMS = "closed tty full broken limited late nonblocking".split()
 # What Windows (or Wine) numbers the errors that Linux numbers 111, 104 and 32; the words may differ.
 WINDOWS_ERRORS = {"111": "10061", "104": "10054", "32": "109|232|233"}
@@ -114,8 +114,6 @@ class Case:
         self.args = words[at + 1 :]
 
     def skip_reason(self):  # why the case cannot apply to this client
-        if self.line is not None and not WINDOWS:
-            return "a raw command line is Windows' own"
         if WINDOWS and "not-under-wine" in self.flags:
             return "Wine cannot show what Windows does here"
         if WINDOWS and {"limited", "nonblocking"} & self.streams:
@@ -153,7 +151,7 @@ def unread_bytes(connection):  # what the client has received and not read yet, 
     return next((int(row[4].split(":")[1], 16) for row in rows if row[1] == client), 0)
 
 
-def closed_by_client(connection, seconds=0):  # whether the client shut down its side in time
+def closed_by_client(connection, seconds):  # whether the client shut down its side in time
     ready = select.select([connection], [], [], seconds)[0]
     return bool(ready) and connection.recv(1, socket.MSG_PEEK) == b""
 
@@ -196,8 +194,6 @@ class FakeApp:  # answers each connection on 127.0.0.1 as the case says, on a th
             deadline = time.monotonic() + PATIENCE
             while unread_bytes(connection) and time.monotonic() < deadline:
                 time.sleep(0.001)
-        if "watch" in flags and closed_by_client(connection):
-            self.problems.append("it shut down its sending side")
         if "reset" in flags:
             connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
         if "hold" in flags and closed_by_client(connection, 0.5):
@@ -234,7 +230,8 @@ def command(case, variables):
     closed = [fd for fd, setup in enumerate(setups) if setup == "closed"]
     if not WINDOWS:
         closing = ["sh", "-c", 'exec "$@"' + "".join(f" {fd}>&-" for fd in closed), "sh"]
-        return (closing if closed else []) + CLIENT + case.args
+        split = [os.path.join(os.path.dirname(CLIENT[-1]), "zelto-test-split"), case.line]
+        return (closing if closed else []) + (split if case.line else []) + CLIENT + case.args
     program = "Z:" + CLIENT[-1].replace("/", "\\")
     line = case.line or " ".join(quoted(word) for word in [program] + case.args)
     texts = [text.encode("latin-1") for text in [program] + variables + [line]]

@@ -62,3 +62,7 @@
 > {"from":"node-7","message":"x","token":"tok","verb":"reply"}
 * $ windows: "C:\Program Files\zelto"\"zelto cli.exe"\x09send a"b c\x09d
 > {"from":"node-7","message":"ab c\td","token":"tok","verb":"send"}
+* $ windows: x reply \\\\" "\\\"x" a\\b"" ""\x09\
+> {"from":"node-7","message":"\\\\ \\\"x a\\\\b\" \"\t\\","token":"tok","verb":"reply"}
+* $ windows: zelto send "a""
+> {"from":"node-7","message":"a\"","token":"tok","verb":"send"}
