@@ -15,16 +15,16 @@
 #                  in a value {PORT} is the app's port, and {PORT+65536} that plus 65536
 #   $ windows: LINE   the Windows client's whole command line; a Linux client gets the arguments
 #                  that the Windows client's splitter takes from it (zelto-test-split)
-#   < BYTES        a piece of the app's answer, sent once the client has read the one before
+#   < BYTES        a piece of the app's answer, each sent by a call of its own
 #   @ WORDS        not-listening: no app; unread: the app closes without reading (a reset); reset:
-#                  it resets once the client has read the pieces; hold: it keeps the connection
-#                  open, and the client must go on waiting, its connection on none of descriptors
-#                  0-2; stdin=closed; stdout=X, stderr=X with X one of closed, tty (a
-#                  pseudo-terminal), full (/dev/full), broken (a pipe nobody reads), limited (a
-#                  file, with no room under the client's file-size limit), late (a pipe read only
-#                  once the app has seen the connection closed) or nonblocking (a non-blocking pipe
-#                  of one page, read when the client has ended); not-under-wine: Wine cannot show
-#                  what Windows does here; memory=N: the client gets at most N MiB of address space
+#                  it resets once it has sent the pieces; hold: it keeps the connection open, and
+#                  the client must go on waiting, its connection on none of descriptors 0-2;
+#                  stdin=closed; stdout=X, stderr=X with X one of closed, tty (a pseudo-terminal),
+#                  full (/dev/full), broken (a pipe nobody reads), limited (a file, with no room
+#                  under the client's file-size limit), late (a pipe read only once the app has
+#                  seen the connection closed) or nonblocking (a non-blocking pipe of one page,
+#                  read when the client has ended); not-under-wine: Wine cannot show what Windows
+#                  does here; memory=N: the client gets at most N MiB of address space
 #   > BYTES        the request line the app must receive, without its line feed
 #   | TEXT         a line of standard output
 #   ! TEXT         a line of standard error; from a Windows client, the words of Linux's error
@@ -144,13 +144,6 @@ def read_cases(path):
     return cases
 
 
-def unread_bytes(connection):  # what the client has received and not read yet, as the kernel counts
-    client = "0100007F:%04X" % connection.getpeername()[1]
-    with open("/proc/net/tcp") as table:
-        rows = [row.split() for row in table.readlines()[1:]]
-    return next((int(row[4].split(":")[1], 16) for row in rows if row[1] == client), 0)
-
-
 def closed_by_client(connection, seconds):  # whether the client shut down its side in time
     ready = select.select([connection], [], [], seconds)[0]
     return bool(ready) and connection.recv(1, socket.MSG_PEEK) == b""
@@ -191,9 +184,6 @@ class FakeApp:  # answers each connection on 127.0.0.1 as the case says, on a th
             self.requests[-1] += chunk
         for piece in self.case.pieces:
             connection.sendall(piece.encode("latin-1"))
-            deadline = time.monotonic() + PATIENCE
-            while unread_bytes(connection) and time.monotonic() < deadline:
-                time.sleep(0.001)
         if "reset" in flags:
             connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
         if "hold" in flags and closed_by_client(connection, 0.5):

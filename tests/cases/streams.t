@@ -5,6 +5,7 @@
 = CONTROLS {"ok":true,"self":{"label":"ação — \u001b]52;c;aGk=\u0007 \u001b[2J \u007f~\u001f \u0080\u009f\u00a0 \r\u0000\nx"}}
 
 $ zelto list
+< {"ok":true}
 > {"from":"node-7","token":"tok","verb":"list"}
 * < {CONTROLS}
 @ stdout=tty
@@ -22,32 +23,25 @@ $ zelto list
 * < {"ok":false,"error":"não — \u001b[31mjá\u0085"}
 @ stderr=tty
 ! zelto: não — ^[[31mjá\u0085
-* < {"ok":true}
-@ stdin=closed stderr=closed hold
+* @ stdin=closed stderr=closed hold
 | (sem conexões)
-* < {"ok":true}
-@ stdin=closed stdout=closed hold
+* @ stdin=closed stdout=closed hold
 * < {"ok":false,"error":"x"}
 @ stderr=closed
 ? 1
-* < {"ok":true}
-@ stdout=broken
+* @ stdout=broken
 ! zelto: failed printing to stdout: Broken pipe (os error 32)
 ? 101
-* < {"ok":true}
-@ stdout=limited
+* @ stdout=limited
 ! zelto: failed printing to stdout: File too large (os error 27)
 ? 101
 
-* $ -ZELTO_TOKEN zelto list
-@ stderr=closed
+$ -ZELTO_TOKEN zelto list
+? 101
+* @ stderr=closed
 ? 1
-* $ -ZELTO_TOKEN zelto list
-@ stderr=broken
-? 101
-* $ -ZELTO_TOKEN zelto list
-@ stderr=limited
-? 101
+* @ stderr=broken
+* @ stderr=limited
 
 # An app that waits for the connection to close before all else, while standard output cannot take
 # the report yet: the client closes the connection first, then prints.
