@@ -15,16 +15,16 @@
 #                  in a value {PORT} is the app's port, and {PORT+65536} that plus 65536
 #   $ windows: LINE   the Windows client's whole command line; a Linux client gets the arguments
 #                  that the Windows client's splitter takes from it (zelto-test-split)
-#   < BYTES        a piece of the app's answer, each sent by a call of its own
+#   < BYTES        a piece of the app's answer, sent once the client has read the one before
 #   @ WORDS        not-listening: no app; unread: the app closes without reading (a reset); reset:
-#                  it resets once it has sent the pieces; hold: it keeps the connection open, and
-#                  the client must go on waiting, its connection on none of descriptors 0-2;
-#                  stdin=closed; stdout=X, stderr=X with X one of closed, tty (a pseudo-terminal),
-#                  full (/dev/full), broken (a pipe nobody reads), limited (a file, with no room
-#                  under the client's file-size limit), late (a pipe read only once the app has
-#                  seen the connection closed) or nonblocking (a non-blocking pipe of one page,
-#                  read when the client has ended); not-under-wine: Wine cannot show what Windows
-#                  does here; memory=N: the client gets at most N MiB of address space
+#                  it resets once the client has read the pieces; hold: it keeps the connection
+#                  open for half a second, and the client must go on waiting; stdin=closed;
+#                  stdout=X, stderr=X with X one of closed, tty (a pseudo-terminal), broken (a pipe
+#                  nobody reads), limited (a file, with no room under the client's file-size
+#                  limit), late (a pipe read only once the app has seen the connection closed) or
+#                  nonblocking (a non-blocking pipe of one page, read when the client has ended);
+#                  not-under-wine: Wine cannot show what Windows does here; memory=N: the client
+#                  gets at most N MiB of address space
 #   > BYTES        the request line the app must receive, without its line feed
 #   | TEXT         a line of standard output
 #   ! TEXT         a line of standard error; from a Windows client, the words of Linux's error
@@ -44,7 +44,7 @@ VALGRIND = CLIENT[:1] != [] and CLIENT[0].endswith("valgrind")
 SANITIZED = os.environ.get("ZELTO_TEST_SANITIZED") == "ON"
 PATIENCE = 20  # seconds that a client, or an event the app awaits, gets before the case fails
 FLAGS = "not-listening unread reset hold not-under-wine".split()
-STREAMS = "closed tty full broken limited late nonblocking".split()
+STREAMS = "closed tty broken limited late nonblocking".split()
 # What Windows (or Wine) numbers the errors that Linux numbers 111, 104 and 32; the words may differ.
 WINDOWS_ERRORS = {"111": "10061", "104": "10054", "32": "109|232|233"}
 TERMINAL_ADDITIONS = "\r|\x1b\\[[0-?]*[ -/]*[@-~]"  # returns and escape sequences of Wine's console
@@ -144,6 +144,13 @@ def read_cases(path):
     return cases
 
 
+def unread_bytes(connection):  # what the client has received and not read yet, as the kernel counts
+    client = "0100007F:%04X" % connection.getpeername()[1]
+    with open("/proc/net/tcp") as table:
+        rows = [row.split() for row in table.readlines()[1:]]
+    return next((int(row[4].split(":")[1], 16) for row in rows if row[1] == client), 0)
+
+
 def closed_by_client(connection, seconds):  # whether the client shut down its side in time
     ready = select.select([connection], [], [], seconds)[0]
     return bool(ready) and connection.recv(1, socket.MSG_PEEK) == b""
@@ -152,7 +159,6 @@ def closed_by_client(connection, seconds):  # whether the client shut down its s
 class FakeApp:  # answers each connection on 127.0.0.1 as the case says, on a thread of its own
     def __init__(self, case):
         self.case, self.requests, self.problems = case, [], []
-        self.holding, self.released = threading.Event(), threading.Event()
         self.closed = threading.Event()
         self.listener = socket.create_server(("127.0.0.1", 0))
         self.port = self.listener.getsockname()[1]
@@ -184,20 +190,19 @@ class FakeApp:  # answers each connection on 127.0.0.1 as the case says, on a th
             self.requests[-1] += chunk
         for piece in self.case.pieces:
             connection.sendall(piece.encode("latin-1"))
+            deadline = time.monotonic() + PATIENCE
+            while unread_bytes(connection) and time.monotonic() < deadline:
+                time.sleep(0.001)
         if "reset" in flags:
             connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
         if "hold" in flags and closed_by_client(connection, 0.5):
             self.problems.append("it closed its connection while the app kept it open")
-        if "hold" in flags:
-            self.holding.set()
-            self.released.wait(PATIENCE)
         if "late" in self.case.streams:
             connection.shutdown(socket.SHUT_WR)
             if not closed_by_client(connection, 5):
                 self.problems.append("it printed before it closed its connection")
 
     def stop(self):
-        self.released.set()
         if "not-listening" not in self.case.flags:
             self.listener.shutdown(socket.SHUT_RDWR)  # wakes the accept()
         self.thread.join()
@@ -232,8 +237,6 @@ def command(case, variables):
 
 
 def open_stream(setup):  # the client's end of a stream, and the runner's when it reads one
-    if setup == "full":
-        return os.open("/dev/full", os.O_WRONLY), None
     if setup == "limited":
         return os.open(tempfile.gettempdir(), os.O_TMPFILE | os.O_WRONLY), None
     reader, writer = pty.openpty() if setup == "tty" else os.pipe()
@@ -326,27 +329,20 @@ def compare(case, status, got, requests):  # each problem at the line of what it
 
 
 def run(case):  # runs one case; gives its problems
-    app, problems = FakeApp(case), []
+    app = FakeApp(case)
     ends = {name: open_stream(case.setups.get(name)) for name in ("stdout", "stderr")}
     writers = {name: writer for name, (writer, _) in ends.items()}
     client = start(case, app.port, writers)
     for writer in writers.values():
         os.close(writer)
-    if "hold" in case.flags and app.holding.wait(PATIENCE):
-        for fd in [] if WINDOWS else range(3):
-            link = f"/proc/{client.pid}/fd/{fd}"
-            if os.path.islink(link) and "socket:" in os.readlink(link):
-                problems.append(f"{case.where}: its connection took descriptor {fd}")
-        app.released.set()
     readers = {n: (case.setups.get(n), r) for n, (_, r) in ends.items() if r is not None}
     got = collect(client, readers, app)
     status = client.wait()
     app.stop()
     if got is None:
-        return problems + [f"{case.where}: it did not end within {PATIENCE} s"]
+        return [f"{case.where}: it did not end within {PATIENCE} s"]
     requests = [request.decode("latin-1") for request in app.requests]
-    problems += compare(case, status, got, requests)
-    return problems + [f"{case.where}: {problem}" for problem in app.problems]
+    return compare(case, status, got, requests) + [f"{case.where}: {p}" for p in app.problems]
 
 
 def main():

@@ -23,9 +23,9 @@ $ zelto list
 * < {"ok":false,"error":"não — \u001b[31mjá\u0085"}
 @ stderr=tty
 ! zelto: não — ^[[31mjá\u0085
-* @ stdin=closed stderr=closed hold
+* @ stdin=closed stderr=closed
 | (sem conexões)
-* @ stdin=closed stdout=closed hold
+* @ stdin=closed stdout=closed
 * < {"ok":false,"error":"x"}
 @ stderr=closed
 ? 1

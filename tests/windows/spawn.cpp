@@ -2,8 +2,8 @@
 // Windows parent does, for the black-box cases under Wine. STDOUT and STDERR are `inherit`, or
 // `none` for no handle at all; the other words are UTF-16 in hex (big-endian code units, four hex
 // digits each, lone surrogates allowed, as a Windows command line or environment can hold them):
-// the program's path, its environment variables (NAME=VALUE, added to this process's own) and its
-// whole command line. Exits with the program's exit status.
+// the program's path, its environment variables (NAME=VALUE, set on top of this process's own)
+// and its whole command line. Exits with the program's exit status.
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
@@ -30,13 +30,11 @@ HANDLE stream(const wchar_t* mode, DWORD which) {  // `none`: no handle at all
 
 int wmain(int count, wchar_t** words) {
   if (count < 5) return 125;
-  std::wstring environment;
-  wchar_t* inherited = GetEnvironmentStringsW();
-  for (const wchar_t* entry = inherited; *entry; entry += std::wcslen(entry) + 1) environment.append(entry) += L'\0';
-  FreeEnvironmentStringsW(inherited);
-  for (int i = 4; i < count - 1; ++i) environment.append(from_hex(words[i])) += L'\0';
-  environment += L'\0';
-
+  for (int i = 4; i < count - 1; ++i) {
+    const std::wstring variable = from_hex(words[i]);
+    const std::size_t equals = variable.find(L'=');
+    SetEnvironmentVariableW(variable.substr(0, equals).c_str(), variable.substr(equals + 1).c_str());
+  }
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
@@ -45,8 +43,8 @@ int wmain(int count, wchar_t** words) {
   startup.hStdError = stream(words[2], STD_ERROR_HANDLE);
   PROCESS_INFORMATION process{};
   std::wstring line = from_hex(words[count - 1]);
-  if (!CreateProcessW(from_hex(words[3]).c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
-                      environment.data(), nullptr, &startup, &process)) {
+  if (!CreateProcessW(from_hex(words[3]).c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                      &process)) {
     return 126;
   }
   WaitForSingleObject(process.hProcess, INFINITE);

@@ -1,23 +1,22 @@
 #!/bin/sh
-# standin.sh WINE-RUN ZELTO-STANDIN-EXE README: the Windows stand-in under Wine runs the client's
-# `list` and a creating verb in cmd.exe, then removes its temporary folder; and the Command Prompt
-# examples of the Windows README (its ```bat block) reach it whole.
+# standin.sh WINE-RUN ZELTO-STANDIN-EXE README: the Windows stand-in under Wine runs the client in
+# cmd.exe, then removes its temporary folder; and the Command Prompt examples of the Windows README
+# (its ```bat block) reach it whole.
 set -eu
 wine=$1 standin=$2 work=$(cd "$(mktemp -d)" && pwd -P)
 trap 'rm -rf "$work"' EXIT
 fail() { printf '%s\n' "$*" >&2; exit 1; }
 expect() { printf '%s\n' "$2" | tr -d '\r' | grep -qxF -- "$1" || fail "missing: $1" "in:" "$2"; }
 
-out=$("$wine" "$standin" -- cmd /c "zelto list & zelto note Plano oi" 2>"$work/log")
-expect "Você é: Terminal 1" "$out"
-expect 'nota "Plano" criada no canvas, conectada a voce.' "$out"
+expect "Você é: Terminal 1" "$("$wine" "$standin" -- cmd /c "zelto list & zelto note Plano oi" 2>"$work/log")"
 folder=$("$wine" winepath -u "$(sed -n 's/^\[app\] listening on .*; files in //p' "$work/log" | tr -d '\r')")
 [ -n "$folder" ] && [ ! -e "$folder" ] || fail "its temporary folder is left: $folder"
 
 sed -n '/^```bat$/,/^```$/p' "$3" | grep '^zelto ' >"$work/examples.bat"
 mkdir "$work/files"
 out=$("$wine" "$standin" --folder "$("$wine" winepath -w "$work/files")" -- cmd /c "$("$wine" winepath -w "$work/examples.bat")" 2>/dev/null)
-for line in "enviado para 2 terminal(is)." "resposta enviada ao chamador." 'navegador "docs" aberto no canvas, conectado a voce.'; do
+for line in "enviado para 2 terminal(is)." "resposta enviada ao chamador." 'nota "Plano" criada no canvas, conectada a voce.' \
+  'navegador "docs" aberto no canvas, conectado a voce.'; do
   expect "$line" "$out"
 done
 [ "$(cat "$work/files/Fluxo.diagram.json")" = '{"boxes":[{"id":"a","label":"Cliente"}],"arrows":[]}' ] || fail diagram
