@@ -1,6 +1,6 @@
-# The connection to the app: nothing there, resets, answers in pieces, an app that answers and
-# never closes, an answer too big for the memory there is. The client writes one line and reads
-# until the app closes.
+# The connection to the app: nothing there, resets, answers in pieces, an app that keeps the
+# connection open after its answer, an answer too big for the memory there is. The client writes
+# one line and reads until the app closes.
 $ zelto send oi
 > {"from":"node-7","message":"oi","token":"tok","verb":"send"}
 * @ not-listening
