@@ -23,9 +23,9 @@ $ zelto list
 * < {"ok":false,"error":"não — \u001b[31mjá\u0085"}
 @ stderr=tty
 ! zelto: não — ^[[31mjá\u0085
-* @ stdin=closed stderr=closed
+* @ stdin=closed stderr=closed hold
 | (sem conexões)
-* @ stdin=closed stdout=closed
+* @ stdin=closed stdout=closed hold
 * < {"ok":false,"error":"x"}
 @ stderr=closed
 ? 1
