@@ -1,16 +1,20 @@
 #!/bin/sh
-# standin.sh ZELTO-STANDIN README MANUAL: the real client in a terminal of the stand-in app reaches
-# it with every verb, the README's examples among them; what the stand-in does shows in the
-# numbers, names and paths it gives back and the files it writes. The manual's examples print what
-# it shows them print. However the stand-in ends, it leaves no folder of its own and no command
-# running.
+# standin.sh BUILD FOLDER README: the Linux archive that CPack makes in BUILD, unpacked as a person
+# unpacks it (one folder, FOLDER), works: in a terminal of its stand-in app, its client reaches the
+# stand-in with every verb, the README's examples among them; what the stand-in does shows in the
+# numbers, names and paths it gives back and the files it writes. The examples of its manual page
+# print what the page shows them print. However the stand-in ends, it leaves no folder of its own
+# and no command running.
 set -eu
-standin=$1 work=$(cd "$(mktemp -d)" && pwd -P)
+work=$(cd "$(mktemp -d)" && pwd -P)
 trap 'rm -rf "$work"' EXIT
+(cd "$1" && cpack -G TGZ >/dev/null)
+tar -xzf "$1/$2.tar.gz" -C "$work"
+standin=$work/$2/bin/zelto-standin manual=$work/$2/share/man/man1/zelto.1
 fail() { printf '%s\n' "$*" >&2; exit 1; }
 expect() { printf '%s\n' "$2" | grep -qxF -- "$1" || fail "missing: $1" "in:" "$2"; }
 mkdir "$work/files" "$work/tmp"
-sed -n '/^## Trying it by hand/,/^## /p' "$2" | sed -n '/^```sh$/,/^```$/p' | grep '^zelto ' >"$work/examples.sh"
+sed -n '/^## Trying it by hand/,/^## /p' "$3" | sed -n '/^```sh$/,/^```$/p' | grep '^zelto ' >"$work/examples.sh"
 out=$("$standin" --folder "$work/files" -- sh -c '. "$0" && zelto note Plano && zelto browser docs https://c.d &&
   zelto reply de novo && zelto list && ZELTO_TOKEN=errado zelto list 2>&1; true' "$work/examples.sh" 2>/dev/null)
 for line in "enviado para 2 terminal(is)." "nenhum chamador recebeu a resposta." "arquivo: $work/files/Plano-2.md" \
@@ -21,8 +25,9 @@ done
 [ "$(cat "$work/files/Painel.html")" = '<h1>Painel</h1><p class="nota">Oi & tchau</p>' ] || fail page
 
 # The manual's examples: the lines after a command, indented as it is, are some of what it prints.
-groff -man -Tutf8 -P-cbou "$3" | sed -n '/^EXAMPLES/,$p' | sed -n 's/^ \{14\}//p' >"$work/manual"
+groff -man -Tutf8 -P-cbou "$manual" | sed -n '/^EXAMPLES/,$p' | sed -n 's/^ \{14\}//p' >"$work/manual"
 sed -n 's/^\$ //p' "$work/manual" >"$work/manual.sh"
+[ -s "$work/manual.sh" ] || fail "no examples in $manual"
 mkdir "$work/manual-files"
 out=$("$standin" --folder "$work/manual-files" -- sh "$work/manual.sh" 2>/dev/null)
 grep -v '^\$ ' "$work/manual" | while IFS= read -r line; do expect "$line" "$out"; done

@@ -1,10 +1,13 @@
 #!/bin/sh
-# standin.sh WINE-RUN ZELTO-STANDIN-EXE README: the Windows stand-in under Wine runs the client in
-# cmd.exe, then removes its temporary folder; and the Command Prompt examples of the Windows README
-# (its ```bat block) reach it whole.
+# standin.sh WINE-RUN BUILD FOLDER: the Windows zip that CPack makes in BUILD, unpacked (one folder,
+# FOLDER), works under Wine: its stand-in runs its client in cmd.exe, then removes its temporary
+# folder; and the Command Prompt examples of its README (the ```bat block) reach the stand-in whole.
 set -eu
-wine=$1 standin=$2 work=$(cd "$(mktemp -d)" && pwd -P)
+wine=$1 work=$(cd "$(mktemp -d)" && pwd -P)
 trap 'rm -rf "$work"' EXIT
+(cd "$2" && cpack -G ZIP >/dev/null)
+(cd "$work" && cmake -E tar xf "$2/$3.zip")
+standin=$work/$3/zelto-standin.exe
 fail() { printf '%s\n' "$*" >&2; exit 1; }
 expect() { printf '%s\n' "$2" | tr -d '\r' | grep -qxF -- "$1" || fail "missing: $1" "in:" "$2"; }
 
@@ -12,7 +15,7 @@ expect "Você é: Terminal 1" "$("$wine" "$standin" -- cmd /c "zelto list & zelt
 folder=$("$wine" winepath -u "$(sed -n 's/^\[app\] listening on .*; files in //p' "$work/log" | tr -d '\r')")
 [ -n "$folder" ] && [ ! -e "$folder" ] || fail "its temporary folder is left: $folder"
 
-sed -n '/^```bat$/,/^```$/p' "$3" | grep '^zelto ' >"$work/examples.bat"
+sed -n '/^```bat$/,/^```$/p' "$work/$3/README.md" | grep '^zelto ' >"$work/examples.bat"
 mkdir "$work/files"
 out=$("$wine" "$standin" --folder "$("$wine" winepath -w "$work/files")" -- cmd /c "$("$wine" winepath -w "$work/examples.bat")" 2>/dev/null)
 for line in "enviado para 2 terminal(is)." "resposta enviada ao chamador." 'nota "Plano" criada no canvas, conectada a voce.' \
