@@ -25,16 +25,15 @@ done
 [ "$(cat "$work/files/Painel.html")" = '<h1>Painel</h1><p class="nota">Oi & tchau</p>' ] || fail page
 
 # The manual's examples: the lines after a command, indented as it is, are some of what it prints.
+# This stand-in, and those after it, keep their files in a temporary folder of their own.
 groff -man -Tutf8 -P-cbou "$manual" | sed -n '/^EXAMPLES/,$p' | sed -n 's/^ \{14\}//p' >"$work/manual"
 sed -n 's/^\$ //p' "$work/manual" >"$work/manual.sh"
 [ -s "$work/manual.sh" ] || fail "no examples in $manual"
-mkdir "$work/manual-files"
-out=$("$standin" --folder "$work/manual-files" -- sh "$work/manual.sh" 2>/dev/null)
+export TMPDIR="$work/tmp"
+out=$("$standin" -- sh "$work/manual.sh" 2>/dev/null)
 grep -v '^\$ ' "$work/manual" | while IFS= read -r line; do expect "$line" "$out"; done
 
-# However it ends: the command's end, a command not found, a port in use, a wrong option, a signal.
-export TMPDIR="$work/tmp"
-expect "Você é: Terminal 1" "$("$standin" -- zelto list 2>/dev/null)"
+# However else it ends: a command not found, a port in use, a wrong option, a signal.
 "$standin" -- no-such-command 2>/dev/null && fail "a command not found ran"
 "$standin" --nope 2>&1 >/dev/null | grep -q '^usage: zelto-standin' || fail "no usage on standard error"
 [ "$("$standin" --help 2>/dev/null | head -c 20)" = "usage: zelto-standin" ] || fail "no usage on standard output"
