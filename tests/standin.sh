@@ -24,13 +24,14 @@ done
 [ "$(cat "$work/files/Fluxo.diagram.json")" = '{"boxes":[{"id":"a","label":"Cliente"}],"arrows":[]}' ] || fail diagram
 [ "$(cat "$work/files/Painel.html")" = '<h1>Painel</h1><p class="nota">Oi & tchau</p>' ] || fail page
 
-# The manual's examples: the lines after a command, indented as it is, are some of what it prints.
-# This stand-in, and those after it, keep their files in a temporary folder of their own.
+# The manual's examples, run by the `zelto` link: the lines after a command, indented as it is, are
+# some of what it prints. This stand-in, and those after it, keep their files in a temporary folder
+# of their own.
 groff -man -Tutf8 -P-cbou "$manual" | sed -n '/^EXAMPLES/,$p' | sed -n 's/^ \{14\}//p' >"$work/manual"
 sed -n 's/^\$ //p' "$work/manual" >"$work/manual.sh"
 [ -s "$work/manual.sh" ] || fail "no examples in $manual"
 export TMPDIR="$work/tmp"
-out=$("$standin" -- sh "$work/manual.sh" 2>/dev/null)
+out=$("$standin" --client "$work/$2/bin/zelto" -- sh "$work/manual.sh" 2>/dev/null)
 grep -v '^\$ ' "$work/manual" | while IFS= read -r line; do expect "$line" "$out"; done
 
 # However else it ends: a command not found, a port in use, a wrong option, a signal.

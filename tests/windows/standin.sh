@@ -1,7 +1,8 @@
 #!/bin/sh
 # standin.sh WINE-RUN BUILD FOLDER: the Windows zip that CPack makes in BUILD, unpacked (one folder,
-# FOLDER), works under Wine: its stand-in runs its client in cmd.exe, then removes its temporary
-# folder; and the Command Prompt examples of its README (the ```bat block) reach the stand-in whole.
+# FOLDER), works under Wine: its stand-in runs its client (the zelto.exe copy) in cmd.exe, then
+# removes its temporary folder; and the Command Prompt examples of its README (the ```bat block)
+# reach the stand-in, and its client zelto-cli.exe, whole.
 set -eu
 wine=$1 work=$(cd "$(mktemp -d)" && pwd -P)
 trap 'rm -rf "$work"' EXIT
@@ -11,7 +12,7 @@ standin=$work/$3/zelto-standin.exe
 fail() { printf '%s\n' "$*" >&2; exit 1; }
 expect() { printf '%s\n' "$2" | tr -d '\r' | grep -qxF -- "$1" || fail "missing: $1" "in:" "$2"; }
 
-expect "Você é: Terminal 1" "$("$wine" "$standin" -- cmd /c "zelto list & zelto note Plano oi" 2>"$work/log")"
+expect "Você é: Terminal 1" "$("$wine" "$standin" --client "$work/$3/zelto.exe" -- cmd /c "zelto list & zelto note Plano oi" 2>"$work/log")"
 folder=$("$wine" winepath -u "$(sed -n 's/^\[app\] listening on .*; files in //p' "$work/log" | tr -d '\r')")
 [ -n "$folder" ] && [ ! -e "$folder" ] || fail "its temporary folder is left: $folder"
 
