@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -16,5 +17,6 @@ int main(int count, char** words) {
   for (std::string& argument : arguments) command.push_back(argument.data());
   command.push_back(nullptr);
   execvp(command[0], command.data());
+  std::perror(command[0]);  // it could not be run
   return 126;
 }

@@ -5,14 +5,9 @@
 # numbers, names and paths it gives back and the files it writes. The examples of its manual page
 # print what the page shows them print. However the stand-in ends, it leaves no folder of its own
 # and no command running.
-set -eu
-work=$(cd "$(mktemp -d)" && pwd -P)
-trap 'rm -rf "$work"' EXIT
-(cd "$1" && cpack -G TGZ >/dev/null)
-tar -xzf "$1/$2.tar.gz" -C "$work"
+. "$(dirname "$0")/standin-lib.sh"
+unpack "$1" TGZ "$2.tar.gz"
 standin=$work/$2/bin/zelto-standin manual=$work/$2/share/man/man1/zelto.1
-fail() { printf '%s\n' "$*" >&2; exit 1; }
-expect() { printf '%s\n' "$2" | grep -qxF -- "$1" || fail "missing: $1" "in:" "$2"; }
 mkdir "$work/files" "$work/tmp"
 sed -n '/^## Trying it by hand/,/^## /p' "$3" | sed -n '/^```sh$/,/^```$/p' | grep '^zelto ' >"$work/examples.sh"
 out=$("$standin" --folder "$work/files" -- sh -c '. "$0" && zelto note Plano && zelto browser docs https://c.d &&

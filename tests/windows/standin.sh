@@ -3,14 +3,9 @@
 # FOLDER), works under Wine: its stand-in runs its client (the zelto.exe copy) in cmd.exe, then
 # removes its temporary folder; and the Command Prompt examples of its README (the ```bat block)
 # reach the stand-in, and its client zelto-cli.exe, whole.
-set -eu
-wine=$1 work=$(cd "$(mktemp -d)" && pwd -P)
-trap 'rm -rf "$work"' EXIT
-(cd "$2" && cpack -G ZIP >/dev/null)
-(cd "$work" && cmake -E tar xf "$2/$3.zip")
-standin=$work/$3/zelto-standin.exe
-fail() { printf '%s\n' "$*" >&2; exit 1; }
-expect() { printf '%s\n' "$2" | tr -d '\r' | grep -qxF -- "$1" || fail "missing: $1" "in:" "$2"; }
+. "$(dirname "$0")/../standin-lib.sh"
+unpack "$2" ZIP "$3.zip"
+wine=$1 standin=$work/$3/zelto-standin.exe
 
 expect "Você é: Terminal 1" "$("$wine" "$standin" --client "$work/$3/zelto.exe" -- cmd /c "zelto list & zelto note Plano oi" 2>"$work/log")"
 folder=$("$wine" winepath -u "$(sed -n 's/^\[app\] listening on .*; files in //p' "$work/log" | tr -d '\r')")
