@@ -8,8 +8,6 @@
 //   included, and of a repeated key the last;
 // - an answer passes exactly when a JSON Patch test of "/ok" against true passes, and the failure
 //   shows "/error" when that is a string; every verb's report is whole lines of UTF-8.
-//
-// Built with libFuzzer to fuzz, and with a plain main that runs it on the seed corpus in the tests.
 
 #include "link/exchange.h"
 

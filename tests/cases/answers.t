@@ -23,13 +23,17 @@ $ zelto send oi
 * < {"ok":true,"sent":-1{30*0}.5E+9223372036854775790}
 * < {"ok":true,"sent":0.{1300*0}1e1700}
 * < {100000*{"a":}
+* < {"ok":true,"x":{127*[}{127*]}}
+* < {"ok":true,"a"}
+* < {"ok":true,"x":"\x1f"}
+* < {"ok":true,"sent":1{400*0}}
 
 $ zelto send oi
 * < {SPACE}{ "sent" : [ 1 , { } ] ,\x0a"ok"\x09:\x0dtrue , "sent":4 }{SPACE}
 | enviado para 4 terminal(is).
 * < {"ok":false,"ok":true,{500*"k":null,}"sent":18446744073709551615}
 | enviado para 18446744073709551615 terminal(is).
-* < {"ok":true,"x":[-1,-0,1.5e-400,0.{400*0}1e50,0.0001e-9223372036854775807,-1E-{40*9},1{1300*0}e-1700,1e-18446744073709551616,0.{500*0}1e+100,{40*9},"3",null,false,{125*[}{125*]}],"sent":2.0}
+* < {"ok":true,"x":[-1,-0,1.5e-400,0.{400*0}1e50,0.0001e-9223372036854775807,-1E-{40*9},1{1300*0}e-1700,1e-18446744073709551616,0.{500*0}1e+100,{40*9},"3",null,false,{124*[}{}{124*]}],"sent":2.0}
 | enviado para 0 terminal(is).
 
 # The outcome check: only "ok" true passes; the app's error text is printed when it is a string.
