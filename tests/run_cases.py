@@ -39,12 +39,14 @@ import fcntl, os, pty, re, resource, select, shlex, socket, struct, subprocess, 
 import threading
 
 CLIENT = os.environ.get("ZELTO_TEST_CLIENT", "").split()
+STREAMS = "closed tty broken limited late nonblocking"
 WINDOWS = CLIENT[-1:] != [] and CLIENT[-1].endswith(".exe")
 VALGRIND = CLIENT[:1] != [] and CLIENT[0].endswith("valgrind")
 SANITIZED = os.environ.get("ZELTO_TEST_SANITIZED") == "ON"
 PATIENCE = 20  # seconds that a client, or an event the app awaits, gets before the case fails
-FLAGS = "not-listening unread reset hold not-under-wine".split()
-STREAMS = "closed tty broken limited late nonblocking".split()
+# The words of an @ line, but memory=N.
+WORDS = {"not-listening", "unread", "reset", "hold", "not-under-wine", "stdin=closed"}
+WORDS |= {f"{name}={kind}" for name in ("stdout", "stderr") for kind in STREAMS.split()}
 # What Windows (or Wine) numbers the errors that Linux numbers 111, 104 and 32; the words may differ.
 WINDOWS_ERRORS = {"111": "10061", "104": "10054", "32": "109|232|233"}
 TERMINAL_ADDITIONS = "\r|\x1b\\[[0-?]*[ -/]*[@-~]"  # returns and escape sequences of Wine's console
@@ -79,25 +81,18 @@ class Case:
         self.request = given[">"][-1] + "\n" if given[">"] else None
         self.err = "".join(text + "\n" for text in given["!"])
         self.status = int(given["?"][-1]) if given["?"] else int(bool(self.err))
-        self.flags, self.setups = set(), {}
+        self.setup = {}  # the @ words, by name; a word without "=" has the value ""
         for word in " ".join(given["@"]).split():
-            self.read_word(word)
+            name, _, value = word.partition("=")
+            if word not in WORDS and not (name == "memory" and value.isdigit()):
+                raise Misuse(f"{self.at['@']}: unknown @ word {word!r}")
+            self.setup[name] = value
         self.line, self.env, self.args = None, {}, []
         for text in given["$"]:
             self.read_command(text)
-        self.connects = bool(self.pieces or self.request or "unread" in self.flags)
-        self.connects &= "not-listening" not in self.flags
-        self.streams = {self.setups.get("stdout"), self.setups.get("stderr")}
-
-    def read_word(self, word):
-        name, _, value = word.partition("=")
-        stream = name in ("stdout", "stderr") and value in STREAMS or word == "stdin=closed"
-        if stream or name == "memory" and value.isdigit():
-            self.setups[name] = value
-        elif word in FLAGS:
-            self.flags.add(word)
-        else:
-            raise Misuse(f"{self.at['@']}: unknown @ word {word!r}")
+        self.connects = bool(self.pieces or self.request or "unread" in self.setup)
+        self.connects &= "not-listening" not in self.setup
+        self.streams = {self.setup.get("stdout"), self.setup.get("stderr")}
 
     def read_command(self, text):
         if text.startswith("windows: "):
@@ -114,13 +109,13 @@ class Case:
         self.args = words[at + 1 :]
 
     def skip_reason(self):  # why the case cannot apply to this client
-        if WINDOWS and "not-under-wine" in self.flags:
+        if WINDOWS and "not-under-wine" in self.setup:
             return "Wine cannot show what Windows does here"
         if WINDOWS and {"limited", "nonblocking"} & self.streams:
             return "the case's setup is Linux's own"
-        if VALGRIND and (self.setups.get("stderr") == "closed" or "limited" in self.streams):
+        if VALGRIND and (self.setup.get("stderr") == "closed" or "limited" in self.streams):
             return "valgrind needs a standard error, and room for files of its own"
-        if "memory" in self.setups and (WINDOWS or VALGRIND or SANITIZED):
+        if "memory" in self.setup and (WINDOWS or VALGRIND or SANITIZED):
             return "a memory limit applies to the plain Linux client only"
 
 
@@ -163,26 +158,27 @@ class FakeApp:  # answers each connection on 127.0.0.1 as the case says, on a th
         self.closed = threading.Event()
         self.listener = socket.create_server(("127.0.0.1", 0))
         self.port = self.listener.getsockname()[1]
-        if "not-listening" in case.flags:
+        if "not-listening" in case.setup:
             self.listener.close()  # and its port stays unused for a moment
         self.thread = threading.Thread(target=self.serve)
         self.thread.start()
 
     def serve(self):
-        while "not-listening" not in self.case.flags:
+        while "not-listening" not in self.case.setup:
             try:
                 connection = self.listener.accept()[0]
             except OSError:  # stop() shut the listener down
                 return
             with connection:
                 try:
-                    self.answer(connection, self.case.flags)
+                    self.answer(connection)
                 except (OSError, TimeoutError) as error:
                     self.problems.append(f"the app: {error}")
             self.closed.set()
 
-    def answer(self, connection, flags):
-        if "unread" in flags:  # closing with data unread resets the connection
+    def answer(self, connection):
+        setup = self.case.setup
+        if "unread" in setup:  # closing with data unread resets the connection
             select.select([connection], [], [], PATIENCE)
             self.requests.append(connection.recv(65536, socket.MSG_PEEK))
             return
@@ -194,11 +190,11 @@ class FakeApp:  # answers each connection on 127.0.0.1 as the case says, on a th
             deadline = time.monotonic() + PATIENCE
             while unread_bytes(connection) and time.monotonic() < deadline:
                 time.sleep(0.001)
-        if "reset" in flags:
+        if "reset" in setup:
             connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
-        if "hold" in flags and closed_by_client(connection, 0.5):
-            self.problems.append("it closed its connection while the app kept it open")
-        if "hold" in flags:
+        if "hold" in setup:
+            if closed_by_client(connection, 0.5):
+                self.problems.append("it closed its connection while the app kept it open")
             self.holding.set()
             self.released.wait(PATIENCE)
         if "late" in self.case.streams:
@@ -208,7 +204,7 @@ class FakeApp:  # answers each connection on 127.0.0.1 as the case says, on a th
 
     def stop(self):
         self.released.set()
-        if "not-listening" not in self.case.flags:
+        if "not-listening" not in self.case.setup:
             self.listener.shutdown(socket.SHUT_RDWR)  # wakes the accept()
         self.thread.join()
         self.listener.close()
@@ -226,8 +222,8 @@ def quoted(argument):
 # starts it with a UTF-16 command line and environment, and no handle for a stream the case closes,
 # as a Windows parent does; bytes that are not UTF-8 become lone surrogates there.
 def command(case, variables):
-    setups = [case.setups.get(name) for name in ("stdin", "stdout", "stderr")]
-    closed = [fd for fd, setup in enumerate(setups) if setup == "closed"]
+    kinds = [case.setup.get(name) for name in ("stdin", "stdout", "stderr")]
+    closed = [fd for fd, kind in enumerate(kinds) if kind == "closed"]
     if not WINDOWS:
         closing = ["sh", "-c", 'exec "$@"' + "".join(f" {fd}>&-" for fd in closed), "sh"]
         split = [os.path.join(os.path.dirname(CLIENT[-1]), "zelto-test-split"), case.line]
@@ -267,8 +263,8 @@ def start(case, port, writers):  # the client's process, writing to `writers`
         hard = resource.getrlimit(resource.RLIMIT_STACK)[1]  # arguments take up to a quarter of it
         soft = 64 << 20 if hard == resource.RLIM_INFINITY else hard
         resource.setrlimit(resource.RLIMIT_STACK, (soft, hard))
-        if "memory" in case.setups:
-            resource.setrlimit(resource.RLIMIT_AS, (int(case.setups["memory"]) << 20,) * 2)
+        if "memory" in case.setup:
+            resource.setrlimit(resource.RLIMIT_AS, (int(case.setup["memory"]) << 20,) * 2)
         if "limited" in case.streams:
             resource.setrlimit(resource.RLIMIT_FSIZE, (0, 0))
 
@@ -303,7 +299,7 @@ def collect(client, readers, app):
 
 def seen(case, got, name):  # what a person sees of a stream
     text = got.get(name, b"").decode("latin-1")
-    return re.sub(TERMINAL_ADDITIONS, "", text) if case.setups.get(name) == "tty" else text
+    return re.sub(TERMINAL_ADDITIONS, "", text) if case.setup.get(name) == "tty" else text
 
 
 # A Windows client's error texts may have other words, and their numbers are Windows' own.
@@ -335,18 +331,18 @@ def compare(case, status, got, requests):  # each problem at the line of what it
 
 def run(case):  # runs one case; gives its problems
     app, problems = FakeApp(case), []
-    ends = {name: open_stream(case.setups.get(name)) for name in ("stdout", "stderr")}
+    ends = {name: open_stream(case.setup.get(name)) for name in ("stdout", "stderr")}
     writers = {name: writer for name, (writer, _) in ends.items()}
     client = start(case, app.port, writers)
     for writer in writers.values():
         os.close(writer)
-    if "hold" in case.flags and app.holding.wait(PATIENCE):
+    if "hold" in case.setup and app.holding.wait(PATIENCE):
         for fd in [] if WINDOWS else range(3):
             link = f"/proc/{client.pid}/fd/{fd}"
             if os.path.islink(link) and "socket:" in os.readlink(link):
                 problems.append(f"{case.where}: its connection took descriptor {fd}")
         app.released.set()
-    readers = {n: (case.setups.get(n), r) for n, (_, r) in ends.items() if r is not None}
+    readers = {n: (case.setup.get(n), r) for n, (_, r) in ends.items() if r is not None}
     got = collect(client, readers, app)
     status = client.wait()
     app.stop()
