@@ -93,6 +93,8 @@ class Case:
         self.connects = bool(self.pieces or self.request or "unread" in self.setup)
         self.connects &= "not-listening" not in self.setup
         self.streams = {self.setup.get("stdout"), self.setup.get("stderr")}
+        names = ("stdin", "stdout", "stderr")
+        self.closed = [fd for fd, name in enumerate(names) if self.setup.get(name) == "closed"]
 
     def read_command(self, text):
         if text.startswith("windows: "):
@@ -222,17 +224,14 @@ def quoted(argument):
 # starts it with a UTF-16 command line and environment, and no handle for a stream the case closes,
 # as a Windows parent does; bytes that are not UTF-8 become lone surrogates there.
 def command(case, variables):
-    kinds = [case.setup.get(name) for name in ("stdin", "stdout", "stderr")]
-    closed = [fd for fd, kind in enumerate(kinds) if kind == "closed"]
     if not WINDOWS:
-        closing = ["sh", "-c", 'exec "$@"' + "".join(f" {fd}>&-" for fd in closed), "sh"]
         split = [os.path.join(os.path.dirname(CLIENT[-1]), "zelto-test-split"), case.line]
-        return (closing if closed else []) + (split if case.line else []) + CLIENT + case.args
+        return (split if case.line else []) + CLIENT + case.args
     program = "Z:" + CLIENT[-1].replace("/", "\\")
     line = case.line or " ".join(quoted(word) for word in [program] + case.args)
     texts = [text.encode("latin-1") for text in [program] + variables + [line]]
     texts = [text.decode("utf-8", "surrogateescape") for text in texts]
-    words = ["none" if fd in closed else "inherit" for fd in (1, 2)]
+    words = ["none" if fd in case.closed else "inherit" for fd in (1, 2)]
     words += [text.encode("utf-16-be", "surrogatepass").hex() for text in texts]
     return CLIENT[:-1] + [os.path.join(os.path.dirname(CLIENT[-1]), "zelto-test-spawn.exe")] + words
 
@@ -267,6 +266,8 @@ def start(case, port, writers):  # the client's process, writing to `writers`
             resource.setrlimit(resource.RLIMIT_AS, (int(case.setup["memory"]) << 20,) * 2)
         if "limited" in case.streams:
             resource.setrlimit(resource.RLIMIT_FSIZE, (0, 0))
+        for fd in [] if WINDOWS else case.closed:  # a Windows client has no handle instead
+            os.close(fd)
 
     words = [word.encode("latin-1") for word in command(case, variables)]
     return subprocess.Popen(words, env=env, preexec_fn=limits, stdin=subprocess.DEVNULL, **writers)
