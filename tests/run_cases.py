@@ -39,12 +39,12 @@ import fcntl, os, pty, re, resource, select, shlex, socket, struct, subprocess, 
 import threading
 
 CLIENT = os.environ.get("ZELTO_TEST_CLIENT", "").split()
-STREAMS = "closed tty broken limited late nonblocking"
 WINDOWS = CLIENT[-1:] != [] and CLIENT[-1].endswith(".exe")
 VALGRIND = CLIENT[:1] != [] and CLIENT[0].endswith("valgrind")
 SANITIZED = os.environ.get("ZELTO_TEST_SANITIZED") == "ON"
 PATIENCE = 20  # seconds that a client, or an event the app awaits, gets before the case fails
-# The words of an @ line, but memory=N.
+# The words of an @ line, but memory=N: the flags, and how each standard stream is set up.
+STREAMS = "closed tty broken limited late nonblocking"
 WORDS = {"not-listening", "unread", "reset", "hold", "not-under-wine", "stdin=closed"}
 WORDS |= {f"{name}={kind}" for name in ("stdout", "stderr") for kind in STREAMS.split()}
 # What Windows (or Wine) numbers the errors that Linux numbers 111, 104 and 32; the words may differ.
