@@ -94,7 +94,7 @@ class Case:
         self.connects &= "not-listening" not in self.setup
         self.streams = {self.setup.get("stdout"), self.setup.get("stderr")}
         names = ("stdin", "stdout", "stderr")
-        self.closed = [fd for fd, name in enumerate(names) if self.setup.get(name) == "closed"]
+        self.closed_fds = [fd for fd, name in enumerate(names) if self.setup.get(name) == "closed"]
 
     def read_command(self, text):
         if text.startswith("windows: "):
@@ -231,7 +231,7 @@ def command(case, variables):
     line = case.line or " ".join(quoted(word) for word in [program] + case.args)
     texts = [text.encode("latin-1") for text in [program] + variables + [line]]
     texts = [text.decode("utf-8", "surrogateescape") for text in texts]
-    words = ["none" if fd in case.closed else "inherit" for fd in (1, 2)]
+    words = ["none" if fd in case.closed_fds else "inherit" for fd in (1, 2)]
     words += [text.encode("utf-16-be", "surrogatepass").hex() for text in texts]
     return CLIENT[:-1] + [os.path.join(os.path.dirname(CLIENT[-1]), "zelto-test-spawn.exe")] + words
 
@@ -266,7 +266,7 @@ def start(case, port, writers):  # the client's process, writing to `writers`
             resource.setrlimit(resource.RLIMIT_AS, (int(case.setup["memory"]) << 20,) * 2)
         if "limited" in case.streams:
             resource.setrlimit(resource.RLIMIT_FSIZE, (0, 0))
-        for fd in [] if WINDOWS else case.closed:  # a Windows client has no handle instead
+        for fd in [] if WINDOWS else case.closed_fds:  # a Windows client has no handle instead
             os.close(fd)
 
     words = [word.encode("latin-1") for word in command(case, variables)]

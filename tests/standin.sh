@@ -16,8 +16,7 @@ for line in "enviado para 2 terminal(is)." "nenhum chamador recebeu a resposta."
   'navegador "docs" navegou para a nova URL.' "  - Plano (2): $work/files/Plano-2.md" "zelto: token inválido"; do
   expect "$line" "$out"
 done
-[ "$(cat "$work/files/Fluxo.diagram.json")" = '{"boxes":[{"id":"a","label":"Cliente"}],"arrows":[]}' ] || fail diagram
-[ "$(cat "$work/files/Painel.html")" = '<h1>Painel</h1><p class="nota">Oi & tchau</p>' ] || fail page
+created "$work/files" '<h1>Painel</h1><p class="nota">Oi & tchau</p>'
 
 # The manual's examples, run by the `zelto` link: the lines after a command, indented as it is, are
 # some of what it prints. This stand-in, and those after it, keep their files in a temporary folder
