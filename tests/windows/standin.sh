@@ -1,8 +1,10 @@
 #!/bin/sh
-# standin.sh WINE-RUN BUILD FOLDER: the Windows zip that CPack makes in BUILD, unpacked (one folder,
-# FOLDER), works under Wine: its stand-in runs its client (the zelto.exe copy) in cmd.exe, then
-# removes its temporary folder; and the Command Prompt examples of its README (the ```bat block)
-# reach the stand-in, and its client zelto-cli.exe, whole. Beside them is the manual's text.
+# standin.sh WINE-RUN BUILD FOLDER VERSION: the Windows zip that CPack makes in BUILD, unpacked (one
+# folder, FOLDER), works under Wine: its stand-in runs its client (the zelto.exe copy) in cmd.exe,
+# then removes its temporary folder; and the Command Prompt examples of its README (the ```bat
+# block) reach the stand-in, and its client zelto-cli.exe, whole. Beside them is the manual's text,
+# and the client carries its version (VERSION) and its manifest as resources, as Explorer's
+# Properties and installers read them.
 . "$(dirname "$0")/../standin-lib.sh"
 unpack "$2" ZIP "$3.zip"
 wine=$1 standin=$work/$3/zelto-standin.exe
@@ -20,3 +22,8 @@ for line in "enviado para 2 terminal(is)." "resposta enviada ao chamador." 'nota
 done
 created "$work/files" "<h1>Painel</h1><p class='nota'>Oi & tchau</p>"
 grep -q '^EXAMPLES' "$work/$3/zelto.txt" || fail "no manual text in $3/zelto.txt"
+resources=$(x86_64-w64-mingw32-objdump -p "$work/$3/zelto-cli.exe" | sed -n '/Resource Directory section/,$p')
+for type in 10 18; do  # RT_VERSION, RT_MANIFEST
+  printf '%s\n' "$resources" | grep -q "^0[0-9a-f]*   Entry: ID: 0x0000$type," || fail "no resource 0x$type"
+done
+[ "$(strings -el "$work/$3/zelto-cli.exe" | grep -A1 -x ProductVersion | tail -n 1)" = "$4" ] || fail "not version $4"
