@@ -52,8 +52,6 @@
 # closes one; 2n backslashes before a quote are n, 2n+1 are n and a literal quote; other
 # backslashes are literal; spaces and tabs separate; "" is an empty argument; the program name
 # ends at the first space or tab outside double quotes, which may stand anywhere in it.
-* $ windows: zelto-cli.exe send "Back""end" "x y"
-> {"from":"node-7","message":"x y","target":"Back\"end","token":"tok","verb":"send"}
 * $ windows: zelto-cli.exe send a"b"" c d
 > {"from":"node-7","message":"ab\" c d","token":"tok","verb":"send"}
 * $ windows: "C:\Program Files\zelto\" reply "a""b" ""  a\\"b c" a\\\"b\x09C:\d\ x\\ "t\x09t" a""b """" "x  y

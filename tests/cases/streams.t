@@ -2,18 +2,13 @@
 # shown visibly, and on a pipe as they are; a stream the client was started without takes what is
 # written to it; any other failure to write ends the run with status 101, as it does in a file past
 # the file-size limit.
-= CONTROLS {"ok":true,"self":{"label":"ação — \u001b]52;c;aGk=\u0007 \u001b[2J \u007f~\u001f \u0080\u009f\u00a0 \r\u0000\nx"}}
 
 $ zelto list
 < {"ok":true}
 > {"from":"node-7","token":"tok","verb":"list"}
-* < {CONTROLS}
+* < {"ok":true,"self":{"label":"ação — \u001b]52;c;aGk=\u0007 \u001b[2J \u007f~\u001f \u0080\u009f\u00a0 \r\u0000\nx"}}
 @ stdout=tty
 | Você é: ação — ^[]52;c;aGk=^G ^[[2J ^?~^_ \u0080\u009f\xc2\xa0 ^M^@
-| x
-| (sem conexões)
-* < {CONTROLS}
-| Você é: ação — \x1b]52;c;aGk=\x07 \x1b[2J \x7f~\x1f \xc2\x80\xc2\x9f\xc2\xa0 \x0d\x00
 | x
 | (sem conexões)
 * < {"ok":true,"self":{"label":"a\tb"}}
@@ -23,9 +18,9 @@ $ zelto list
 * < {"ok":false,"error":"não — \u001b[31mjá\u0085"}
 @ stderr=tty
 ! zelto: não — ^[[31mjá\u0085
-* @ stdin=closed stderr=closed hold
+* @ stdin=closed stderr=closed
 | (sem conexões)
-* @ stdin=closed stdout=closed hold
+* @ stdin=closed stdout=closed
 * < {"ok":false,"error":"x"}
 @ stderr=closed
 ? 1

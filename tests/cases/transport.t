@@ -1,10 +1,8 @@
-# The connection to the app: nothing there, resets, answers in pieces, an app that keeps the
-# connection open after its answer, an answer too big for the memory there is. The client writes
-# one line and reads until the app closes.
+# The connection to the app: resets, answers in pieces, an app that keeps the connection open after
+# its answer, an answer too big for the memory there is. The client writes one line and reads until
+# the app closes.
 $ zelto send oi
 > {"from":"node-7","message":"oi","token":"tok","verb":"send"}
-* @ not-listening
-! zelto: falha ao falar com o app: Connection refused (os error 111)
 * ! zelto: resposta inválida
 * @ unread not-under-wine
 ! zelto: falha ao falar com o app: Connection reset by peer (os error 104)
