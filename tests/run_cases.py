@@ -18,13 +18,13 @@
 #   < BYTES        a piece of the app's answer, sent once the client has read the one before
 #   @ WORDS        not-listening: no app; unread: the app closes without reading (a reset); reset:
 #                  it resets once the client has read the pieces; hold: it keeps the connection
-#                  open, and the client must go on waiting, its connection on none of descriptors
-#                  0-2; stdin=closed; stdout=X, stderr=X with X one of closed, tty (a
-#                  pseudo-terminal), broken (a pipe nobody reads), limited (a file, with no room
-#                  under the client's file-size limit), late (a pipe read only once the app has
-#                  seen the connection closed) or nonblocking (a non-blocking pipe of one page,
-#                  read when the client has ended); not-under-wine: Wine cannot show what Windows
-#                  does here; memory=N: the client gets at most N MiB of address space
+#                  open a while, and the client must go on waiting; stdin=closed; stdout=X,
+#                  stderr=X with X one of closed, tty (a pseudo-terminal), broken (a pipe nobody
+#                  reads), limited (a file, with no room under the client's file-size limit), late
+#                  (a pipe read only once the app has seen the connection closed) or nonblocking (a
+#                  non-blocking pipe of one page, read when the client has ended); not-under-wine:
+#                  Wine cannot show what Windows does here; memory=N: the client gets at most N MiB
+#                  of address space
 #   > BYTES        the request line the app must receive, without its line feed
 #   | TEXT         a line of standard output
 #   ! TEXT         a line of standard error; from a Windows client, the words of Linux's error
@@ -156,7 +156,6 @@ def closed_by_client(connection, seconds):  # whether the client shut down its s
 class FakeApp:  # answers each connection on 127.0.0.1 as the case says, on a thread of its own
     def __init__(self, case):
         self.case, self.requests, self.problems = case, [], []
-        self.holding, self.released = threading.Event(), threading.Event()
         self.closed = threading.Event()
         self.listener = socket.create_server(("127.0.0.1", 0))
         self.port = self.listener.getsockname()[1]
@@ -197,15 +196,12 @@ class FakeApp:  # answers each connection on 127.0.0.1 as the case says, on a th
         if "hold" in setup:
             if closed_by_client(connection, 0.5):
                 self.problems.append("it closed its connection while the app kept it open")
-            self.holding.set()
-            self.released.wait(PATIENCE)
         if "late" in self.case.streams:
             connection.shutdown(socket.SHUT_WR)
             if not closed_by_client(connection, 5):
                 self.problems.append("it printed before it closed its connection")
 
     def stop(self):
-        self.released.set()
         if "not-listening" not in self.case.setup:
             self.listener.shutdown(socket.SHUT_RDWR)  # wakes the accept()
         self.thread.join()
@@ -331,26 +327,20 @@ def compare(case, status, got, requests):  # each problem at the line of what it
 
 
 def run(case):  # runs one case; gives its problems
-    app, problems = FakeApp(case), []
+    app = FakeApp(case)
     ends = {name: open_stream(case.setup.get(name)) for name in ("stdout", "stderr")}
     writers = {name: writer for name, (writer, _) in ends.items()}
     client = start(case, app.port, writers)
     for writer in writers.values():
         os.close(writer)
-    if "hold" in case.setup and app.holding.wait(PATIENCE):
-        for fd in [] if WINDOWS else range(3):
-            link = f"/proc/{client.pid}/fd/{fd}"
-            if os.path.islink(link) and "socket:" in os.readlink(link):
-                problems.append(f"{case.where}: its connection took descriptor {fd}")
-        app.released.set()
     readers = {n: (case.setup.get(n), r) for n, (_, r) in ends.items() if r is not None}
     got = collect(client, readers, app)
     status = client.wait()
     app.stop()
     if got is None:
-        return problems + [f"{case.where}: it did not end within {PATIENCE} s"]
+        return [f"{case.where}: it did not end within {PATIENCE} s"]
     requests = [request.decode("latin-1") for request in app.requests]
-    problems += compare(case, status, got, requests)
+    problems = compare(case, status, got, requests)
     return problems + [f"{case.where}: {problem}" for problem in app.problems]
 
 
