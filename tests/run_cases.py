@@ -193,9 +193,8 @@ class FakeApp:  # answers each connection on 127.0.0.1 as the case says, on a th
                 time.sleep(0.001)
         if "reset" in setup:
             connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
-        if "hold" in setup:
-            if closed_by_client(connection, 0.5):
-                self.problems.append("it closed its connection while the app kept it open")
+        if "hold" in setup and closed_by_client(connection, 0.5):
+            self.problems.append("it closed its connection while the app kept it open")
         if "late" in self.case.streams:
             connection.shutdown(socket.SHUT_WR)
             if not closed_by_client(connection, 5):

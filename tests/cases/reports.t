@@ -39,12 +39,12 @@ $ zelto browser docs https://a.b
 $ zelto list extra
 * < {"ok":true,"connections":{"label":"x"},"notes":[],"browsers":"x","self":{"label":5}}
 | (sem conexões)
-* < {"browsers":[{"label":"docs","cdp":"http://127.0.0.1:9400"},{"label":"web"}],"htmls":[{"label":"Painel","path":"C:\\w\\Painel.html"},"x"],"diagrams":[{"label":"Fluxo","path":"/w/Fluxo.diagram.json"},{}],"notes":[{"label":"Plano"},{"label":"Ideias","path":"/w/Ideias.md"}],"connections":[{"label":"Backend","id":"n2"},{"id":"a1"},{"label":"B\tx"},3],"self":{"label":"Terminal 1"},"ok":true}
+* < {"browsers":[{"label":"docs","cdp":"http://127.0.0.1:9400"},{"label":"web"}],"htmls":[{"label":"Painel","path":"C:\\w\\Painel.html"},"x"],"diagrams":[{"label":"Fluxo","path":"/w/Fluxo.diagram.json"},{}],"notes":[{"label":"Plano"},{"label":"Ideias","path":"/w/Ideias.md"}],"connections":[{"label":"Backend","id":"n2"},{"id":"a1"},{"label":"B\t\u001bx"},3],"self":{"label":"Terminal 1"},"ok":true}
 | Você é: Terminal 1
 | Agentes conectados (use `zelto send <nome> <mensagem>`):
 |   - Backend (n2)
 |   - ? (a1)
-|   - B\x09x (?)
+|   - B\x09\x1bx (?)
 |   - ? (?)
 | Notas conectadas (arquivos .md — leia/edite com suas ferramentas de arquivo):
 |   - Plano: (caminho indisponível)
