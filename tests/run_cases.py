@@ -216,9 +216,9 @@ def quoted(argument):
 
 
 # What runs the client. A Windows client runs through zelto-test-spawn.exe (built beside it), which
-# starts it with a UTF-16 command line and environment, and no handle for a stream the case closes,
-# as a Windows parent does; bytes that are not UTF-8 become lone surrogates there.
-def command(case, variables):
+# starts it with a UTF-16 command line and environment, as a Windows parent does, giving it `handle`
+# for a stream the case closes; bytes that are not UTF-8 become lone surrogates there.
+def command(case, variables, handle):
     if not WINDOWS:
         split = [os.path.join(os.path.dirname(CLIENT[-1]), "zelto-test-split"), case.line]
         return (split if case.line else []) + CLIENT + case.args
@@ -226,7 +226,7 @@ def command(case, variables):
     line = case.line or " ".join(quoted(word) for word in [program] + case.args)
     texts = [text.encode("latin-1") for text in [program] + variables + [line]]
     texts = [text.decode("utf-8", "surrogateescape") for text in texts]
-    words = ["none" if fd in case.closed_fds else "inherit" for fd in (1, 2)]
+    words = [handle if fd in case.closed_fds else "inherit" for fd in (1, 2)]
     words += [text.encode("utf-16-be", "surrogatepass").hex() for text in texts]
     return CLIENT[:-1] + [os.path.join(os.path.dirname(CLIENT[-1]), "zelto-test-spawn.exe")] + words
 
@@ -244,7 +244,7 @@ def open_stream(setup):  # the client's end of a stream, and the runner's when i
     return writer, reader
 
 
-def start(case, port, writers):  # the client's process, writing to `writers`
+def start(case, port, writers, handle):  # the client's process, writing to `writers`
     given = {"ZELTO_NODE_ID": "node-7", "ZELTO_PORT": "{PORT}", "ZELTO_TOKEN": "tok"} | case.env
     variables = [f"{name}={value}" for name, value in given.items() if value is not None]
     for placeholder, number in ("{PORT+65536}", port + 65536), ("{PORT}", port):
@@ -261,10 +261,10 @@ def start(case, port, writers):  # the client's process, writing to `writers`
             resource.setrlimit(resource.RLIMIT_AS, (int(case.setup["memory"]) << 20,) * 2)
         if "limited" in case.streams:
             resource.setrlimit(resource.RLIMIT_FSIZE, (0, 0))
-        for fd in [] if WINDOWS else case.closed_fds:  # a Windows client has no handle instead
+        for fd in [] if handle == "none" else case.closed_fds:
             os.close(fd)
 
-    words = [word.encode("latin-1") for word in command(case, variables)]
+    words = [word.encode("latin-1") for word in command(case, variables, handle)]
     return subprocess.Popen(words, env=env, preexec_fn=limits, stdin=subprocess.DEVNULL, **writers)
 
 
@@ -326,10 +326,20 @@ def compare(case, status, got, requests):  # each problem at the line of what it
 
 
 def run(case):  # runs one case; gives its problems
+    # A Windows client meets a closed stream in two ways: from a Windows parent that gives it no
+    # handle at all, and from a POSIX parent whose descriptor is closed, which Wine hands over as a
+    # handle that stands for nothing.
+    if WINDOWS and case.closed_fds:
+        from_posix = [f"{problem} (from a POSIX parent)" for problem in run_once(case, "inherit")]
+        return run_once(case, "none") + from_posix
+    return run_once(case, "inherit")
+
+
+def run_once(case, handle):  # `handle`: what the client is given for a stream the case closes
     app = FakeApp(case)
     ends = {name: open_stream(case.setup.get(name)) for name in ("stdout", "stderr")}
     writers = {name: writer for name, (writer, _) in ends.items()}
-    client = start(case, app.port, writers)
+    client = start(case, app.port, writers, handle)
     for writer in writers.values():
         os.close(writer)
     readers = {n: (case.setup.get(n), r) for n, (_, r) in ends.items() if r is not None}

@@ -51,7 +51,8 @@ SystemError system_error(DWORD code) {
 
 SystemError last_socket_error() { return system_error(static_cast<DWORD>(WSAGetLastError())); }
 
-Result<Done, SystemError> write_console(HANDLE console, std::string_view text) {
+// Each gives the system's error number, or NO_ERROR once all of `text` is written.
+DWORD write_console(HANDLE console, std::string_view text) {
   const std::wstring wide = to_utf16(text);
   std::wstring_view rest = wide;
   while (!rest.empty()) {
@@ -59,22 +60,22 @@ Result<Done, SystemError> write_console(HANDLE console, std::string_view text) {
     DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(rest.size(), 8192));
     if (chunk < rest.size() && rest[chunk - 1] >= 0xD800 && rest[chunk - 1] <= 0xDBFF) --chunk;
     DWORD written = 0;
-    if (!WriteConsoleW(console, rest.data(), chunk, &written, nullptr)) return system_error(GetLastError());
-    if (written == 0) return system_error(ERROR_WRITE_FAULT);  // no progress: never loop forever
+    if (!WriteConsoleW(console, rest.data(), chunk, &written, nullptr)) return GetLastError();
+    if (written == 0) return ERROR_WRITE_FAULT;  // no progress: never loop forever
     rest.remove_prefix(written);
   }
-  return Done{};
+  return NO_ERROR;
 }
 
-Result<Done, SystemError> write_file(HANDLE file, std::string_view text) {
+DWORD write_file(HANDLE file, std::string_view text) {
   while (!text.empty()) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(text.size(), 1u << 30));
     DWORD written = 0;
-    if (!WriteFile(file, text.data(), chunk, &written, nullptr)) return system_error(GetLastError());
-    if (written == 0) return system_error(ERROR_WRITE_FAULT);  // no progress: never loop forever
+    if (!WriteFile(file, text.data(), chunk, &written, nullptr)) return GetLastError();
+    if (written == 0) return ERROR_WRITE_FAULT;  // no progress: never loop forever
     text.remove_prefix(written);
   }
-  return Done{};
+  return NO_ERROR;
 }
 
 bool start_winsock() {
@@ -89,12 +90,6 @@ int clamp_to_int(std::size_t size) { return static_cast<int>(std::min<std::size_
 
 HANDLE standard_handle(StandardStream stream) {
   return GetStdHandle(stream == StandardStream::output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
-}
-
-// No handle at all, or a value that is no handle: the process was started without the stream.
-bool stands_for_nothing(HANDLE handle) {
-  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return true;
-  return GetFileType(handle) == FILE_TYPE_UNKNOWN && GetLastError() != NO_ERROR;
 }
 
 }  // namespace
@@ -118,8 +113,12 @@ std::vector<std::string> arguments(int, char**) { return split_command_line(to_u
 
 Result<Done, SystemError> write_standard(StandardStream stream, std::string_view text) {
   const HANDLE handle = standard_handle(stream);
-  if (stands_for_nothing(handle)) return Done{};
-  return is_terminal(stream) ? write_console(handle, text) : write_file(handle, text);
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return Done{};  // started without the stream
+  const DWORD error = is_terminal(stream) ? write_console(handle, text) : write_file(handle, text);
+  // A value that is no handle is the same as none: what a parent gives for a stream it does not have
+  // (a closed descriptor of a POSIX parent under Wine, a stale handle).
+  if (error == NO_ERROR || error == ERROR_INVALID_HANDLE) return Done{};
+  return system_error(error);
 }
 
 bool is_terminal(StandardStream stream) {

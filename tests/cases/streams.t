@@ -20,7 +20,7 @@ $ zelto list
 ! zelto: não — ^[[31mjá\u0085
 * @ stdin=closed stderr=closed
 | (sem conexões)
-* @ stdin=closed stdout=closed
+* @ stdout=closed
 * < {"ok":false,"error":"x"}
 @ stderr=closed
 ? 1
@@ -33,10 +33,16 @@ $ zelto list
 
 $ -ZELTO_TOKEN zelto list
 ? 101
-* @ stderr=closed
-? 1
 * @ stderr=broken
 * @ stderr=limited
+* @ stderr=closed
+? 1
+* $ zelto send
+@ stderr=closed
+? 2
+* @ stderr=closed not-listening
+$ zelto list
+? 1
 
 # An app that waits for the connection to close before all else, while standard output cannot take
 # the report yet: the client closes the connection first, then prints.
