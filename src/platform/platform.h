@@ -1,7 +1,7 @@
 #pragma once
 
 // Everything the program asks of the operating system. One implementation per system
-// (platform_posix.cpp, platform_win32.cpp); the rest of the program includes no system header.
+// (platform_linux.cpp, platform_win32.cpp); the rest of the program includes no system header.
 // Texts come and go as they are: whether they are valid Unicode, and what is shown how, is decided
 // by the program, not here.
 

@@ -2,7 +2,7 @@
 
 // What the stand-in app needs of the operating system: a loopback listener, a command run as its
 // child, and the requests to end (signals, Ctrl+C) that it passes on to that child. One file per
-// system (host_posix.cpp, host_win32.cpp), so that the canvas and the rest stay plain logic.
+// system (host_linux.cpp, host_win32.cpp), so that the canvas and the rest stay plain logic.
 
 #include <cstdint>
 #include <filesystem>
