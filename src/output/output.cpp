@@ -38,12 +38,12 @@ int write_failed(std::string_view stream_name, const platform::SystemError& erro
   return kExitWriteFailed;
 }
 
+}  // namespace
+
 Result<Done, platform::SystemError> write_shown(StandardStream stream, std::string_view text) {
   if (platform::is_terminal(stream)) return platform::write_standard(stream, with_visible_controls(text));
   return platform::write_standard(stream, text);
 }
-
-}  // namespace
 
 int print_report(std::string_view report) {
   const auto written = write_shown(StandardStream::output, report);

@@ -3,6 +3,8 @@
 #include <string_view>
 
 #include "failure.h"
+#include "platform/platform.h"
+#include "result.h"
 
 namespace zelto {
 
@@ -17,5 +19,8 @@ int print_report(std::string_view report);
 
 // Writes the failure's message on standard error. Gives the failure's status, or 101.
 int print_failure(const Failure& failure);
+
+// Writes `text` on the stream, its control characters shown visibly when the stream is a terminal.
+Result<Done, platform::SystemError> write_shown(platform::StandardStream stream, std::string_view text);
 
 }  // namespace zelto

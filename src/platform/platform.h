@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "result.h"
@@ -43,13 +44,16 @@ Result<Done, SystemError> write_standard(StandardStream stream, std::string_view
 // True when the stream is a terminal (a console on Windows), where a person reads it.
 bool is_terminal(StandardStream stream);
 
+// The system's description of its error `code` (errno; GetLastError() on Windows).
+SystemError system_error(int code);
+
 // A blocking TCP connection to the loopback address: no time-out, no socket option, no half-close;
 // closed when it goes. Sends and receives interrupted by a signal are repeated; nothing else is.
 class LoopbackConnection {
  public:
   LoopbackConnection() = default;
-  LoopbackConnection(const LoopbackConnection&) = delete;
-  LoopbackConnection& operator=(const LoopbackConnection&) = delete;
+  LoopbackConnection(LoopbackConnection&& other) noexcept : handle_(std::exchange(other.handle_, std::nullopt)) {}
+  LoopbackConnection& operator=(LoopbackConnection&&) = delete;
   ~LoopbackConnection();
 
   // Connects to 127.0.0.1 at `port`.
@@ -57,6 +61,27 @@ class LoopbackConnection {
   // The number of bytes sent, or received: 0 received means the peer closed the connection.
   Result<std::size_t, SystemError> send_some(std::string_view bytes);
   Result<std::size_t, SystemError> receive_some(std::span<char> room);
+
+ private:
+  friend class LoopbackListener;
+  explicit LoopbackConnection(std::uintptr_t handle) : handle_(handle) {}
+
+  std::optional<std::uintptr_t> handle_;  // the socket, once there is one
+};
+
+// Where the stand-in app waits for its clients: a TCP listener on the loopback address, closed when
+// it goes. Accepts interrupted by a signal are repeated.
+class LoopbackListener {
+ public:
+  LoopbackListener() = default;
+  LoopbackListener(const LoopbackListener&) = delete;
+  LoopbackListener& operator=(const LoopbackListener&) = delete;
+  ~LoopbackListener();
+
+  // Listens on 127.0.0.1 at `port`, or at a free port when it is 0; gives the port.
+  Result<std::uint16_t, SystemError> listen(std::uint16_t port);
+  // The next client's connection, once there is one.
+  Result<LoopbackConnection, SystemError> accept();
 
  private:
   std::optional<std::uintptr_t> handle_;  // the socket, once there is one

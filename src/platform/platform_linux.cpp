@@ -21,11 +21,20 @@ int descriptor(StandardStream stream) { return stream == StandardStream::output 
 // prepare_process().
 bool started_without[3];
 
-SystemError system_error(int code) {
-  return {std::string(std::strerror(code)) + " (os error " + std::to_string(code) + ")"};
+// The IPv4 loopback address at `port`.
+sockaddr_in loopback(std::uint16_t port) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(port);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  return address;
 }
 
 }  // namespace
+
+SystemError system_error(int code) {
+  return {std::string(std::strerror(code)) + " (os error " + std::to_string(code) + ")"};
+}
 
 void prepare_process() {
   // A reader that went away, and a file past the size limit, fail the write instead of ending the
@@ -74,10 +83,7 @@ Result<Done, SystemError> LoopbackConnection::connect(std::uint16_t port) {
     fd = moved;
   }
   handle_ = static_cast<std::uintptr_t>(fd);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  const sockaddr_in address = loopback(port);
   if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) return system_error(errno);
   return Done{};
 }
@@ -99,6 +105,32 @@ Result<std::size_t, SystemError> LoopbackConnection::receive_some(std::span<char
 }
 
 LoopbackConnection::~LoopbackConnection() {
+  if (handle_) ::close(static_cast<int>(*handle_));
+}
+
+Result<std::uint16_t, SystemError> LoopbackListener::listen(std::uint16_t port) {
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return system_error(errno);
+  handle_ = static_cast<std::uintptr_t>(fd);
+  const int yes = 1;
+  (void)setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);  // a port just used is taken again
+  sockaddr_in address = loopback(port);
+  socklen_t length = sizeof address;
+  auto* const generic = reinterpret_cast<sockaddr*>(&address);
+  if (bind(fd, generic, length) != 0 || ::listen(fd, SOMAXCONN) != 0 || getsockname(fd, generic, &length) != 0)
+    return system_error(errno);
+  return ntohs(address.sin_port);
+}
+
+Result<LoopbackConnection, SystemError> LoopbackListener::accept() {
+  for (;;) {
+    const int fd = accept4(static_cast<int>(*handle_), nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd >= 0) return LoopbackConnection(static_cast<std::uintptr_t>(fd));
+    if (errno != EINTR) return system_error(errno);
+  }
+}
+
+LoopbackListener::~LoopbackListener() {
   if (handle_) ::close(static_cast<int>(*handle_));
 }
 

@@ -8,48 +8,22 @@
 #include <cwctype>
 
 #include "platform/platform.h"
+#include "platform/utf16.h"
 #include "text/text.h"
 
 namespace zelto::platform {
 namespace {
 
-// UTF-16 to UTF-8, losing nothing: an unpaired surrogate keeps the three bytes of its form.
-std::string to_utf8(std::wstring_view text) {
-  std::string result;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    std::uint32_t code = text[i];
-    const bool pair =
-        code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
-    if (pair) code = 0x10000 + ((code - 0xD800) << 10) + (text[++i] - 0xDC00);
-    char bytes[4];
-    result.append(bytes, write_utf8(code, bytes));
-  }
-  return result;
+// The IPv4 loopback address at `port`.
+sockaddr_in loopback(std::uint16_t port) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(port);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  return address;
 }
 
-// UTF-8 (valid: everything the program prints is) to UTF-16.
-std::wstring to_utf16(std::string_view text) {
-  if (text.empty()) return std::wstring();
-  const int length = static_cast<int>(text.size());
-  const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
-  std::wstring result(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), length, result.data(), size);
-  return result;
-}
-
-SystemError system_error(DWORD code) {
-  wchar_t* message = nullptr;
-  const DWORD length =
-      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, code, 0, reinterpret_cast<LPWSTR>(&message), 0, nullptr);
-  std::wstring_view text(message ? message : L"", message ? length : 0);
-  while (!text.empty() && std::iswspace(text.back())) text.remove_suffix(1);
-  std::string result = text.empty() ? "unknown error" : to_utf8(text);
-  if (message) LocalFree(message);
-  return {result + " (os error " + std::to_string(code) + ")"};
-}
-
-SystemError last_socket_error() { return system_error(static_cast<DWORD>(WSAGetLastError())); }
+SystemError last_socket_error() { return system_error(WSAGetLastError()); }
 
 // Each gives the system's error number, or NO_ERROR once all of `text` is written.
 DWORD write_console(HANDLE console, std::string_view text) {
@@ -94,6 +68,40 @@ HANDLE standard_handle(StandardStream stream) {
 
 }  // namespace
 
+std::string to_utf8(std::wstring_view text) {
+  std::string result;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    std::uint32_t code = text[i];
+    const bool pair =
+        code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+    if (pair) code = 0x10000 + ((code - 0xD800) << 10) + (text[++i] - 0xDC00);
+    char bytes[4];
+    result.append(bytes, write_utf8(code, bytes));
+  }
+  return result;
+}
+
+std::wstring to_utf16(std::string_view text) {
+  if (text.empty()) return std::wstring();
+  const int length = static_cast<int>(text.size());
+  const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
+  std::wstring result(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), length, result.data(), size);
+  return result;
+}
+
+SystemError system_error(int code) {
+  wchar_t* message = nullptr;
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<LPWSTR>(&message), 0, nullptr);
+  std::wstring_view text(message ? message : L"", message ? length : 0);
+  while (!text.empty() && std::iswspace(text.back())) text.remove_suffix(1);
+  std::string result = text.empty() ? "unknown error" : to_utf8(text);
+  if (message) LocalFree(message);
+  return {result + " (os error " + std::to_string(code) + ")"};
+}
+
 void prepare_process() {
   // Nothing to do: Windows has no SIGPIPE, and a stream without a handle is seen at write time.
 }
@@ -131,10 +139,7 @@ Result<Done, SystemError> LoopbackConnection::connect(std::uint16_t port) {
   const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
   if (s == INVALID_SOCKET) return last_socket_error();
   handle_ = static_cast<std::uintptr_t>(s);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  const sockaddr_in address = loopback(port);
   if (::connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) return last_socket_error();
   return Done{};
 }
@@ -156,6 +161,32 @@ Result<std::size_t, SystemError> LoopbackConnection::receive_some(std::span<char
 }
 
 LoopbackConnection::~LoopbackConnection() {
+  if (handle_) closesocket(static_cast<SOCKET>(*handle_));
+}
+
+Result<std::uint16_t, SystemError> LoopbackListener::listen(std::uint16_t port) {
+  if (!start_winsock()) return last_socket_error();
+  // Not inherited: the stand-in's command, and what it starts, must not keep the port open.
+  const SOCKET s = WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, WSA_FLAG_NO_HANDLE_INHERIT);
+  if (s == INVALID_SOCKET) return last_socket_error();
+  handle_ = static_cast<std::uintptr_t>(s);
+  sockaddr_in address = loopback(port);
+  int length = sizeof address;
+  auto* const generic = reinterpret_cast<sockaddr*>(&address);
+  if (bind(s, generic, length) != 0 || ::listen(s, SOMAXCONN) != 0 || getsockname(s, generic, &length) != 0)
+    return last_socket_error();
+  return ntohs(address.sin_port);
+}
+
+Result<LoopbackConnection, SystemError> LoopbackListener::accept() {
+  for (;;) {
+    const SOCKET s = ::accept(static_cast<SOCKET>(*handle_), nullptr, nullptr);
+    if (s != INVALID_SOCKET) return LoopbackConnection(static_cast<std::uintptr_t>(s));
+    if (WSAGetLastError() != WSAEINTR) return last_socket_error();
+  }
+}
+
+LoopbackListener::~LoopbackListener() {
   if (handle_) closesocket(static_cast<SOCKET>(*handle_));
 }
 
