@@ -1,15 +1,17 @@
 #pragma once
 
-// What the stand-in app needs of the operating system: a loopback listener, a command run as its
-// child, and the requests to end (signals, Ctrl+C) that it passes on to that child. One file per
-// system (host_linux.cpp, host_win32.cpp), so that the canvas and the rest stay plain logic.
+// What the stand-in app needs of the operating system beyond the client's platform layer: threads,
+// the command it runs as its child, and the requests to end (signals, Ctrl+C) that it passes on to
+// that command. One file per system (host_linux.cpp, host_win32.cpp).
 
-#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/platform.h"
+#include "result.h"
 
 namespace zelto::standin {
 
@@ -24,27 +26,29 @@ int end_request();
 // Ends the process as the request to end would have ended it, after the stand-in has cleaned up.
 [[noreturn]] void end_as_requested(int request);
 
-// Listens on 127.0.0.1 at `port` (0: a free one) and serves on a background thread for the rest of
-// the process: each connection's first line (up to its line feed) goes to `answer`, whose result
-// is written back before the connection is closed. Returns the port; throws when it cannot listen.
-std::uint16_t serve_in_background(std::uint16_t port, std::function<std::string(std::string_view)> answer);
+// Runs `work` on a thread of its own, which nothing waits for: it ends with its work, or with the
+// process.
+Result<Done, platform::SystemError> run_in_background(std::function<void()> work);
+
+// Runs `work` while no other thread runs work given here: threads take turns with what they share.
+void one_at_a_time(const std::function<void()>& work);
 
 // Sets a variable of the stand-in's own environment, which the command inherits; PATH is also
 // where the command is looked up.
-void set_environment_variable(const std::string& name, const std::string& value);
+Result<Done, platform::SystemError> set_environment_variable(const std::string& name, const std::string& value);
 
-// The user's shell: $SHELL, or /bin/sh; %COMSPEC% on Windows.
+// The user's shell: $SHELL, or /bin/sh; %COMSPEC%, or cmd.exe, on Windows.
 std::string default_shell();
 
 // The separator of the folders in PATH.
 char path_separator();
 
-// Runs `command` and waits for it; gives its exit status (128 + the signal when a signal ended
-// it). Throws when it cannot start.
-int run_command(const std::vector<std::string>& command);
+// Runs `command` and waits for it; gives its exit status (128 + the signal when a signal ended it).
+// The command starts with the signals' usual handling, whatever the stand-in does with them.
+Result<int, platform::SystemError> run_command(const std::vector<std::string>& command);
 
 // The running executable.
-std::filesystem::path executable_path();
+Result<std::filesystem::path, platform::SystemError> executable_path();
 
 // A path from its UTF-8 text, and back, the same on every system.
 inline std::filesystem::path path_of(std::string_view text) { return std::u8string(text.begin(), text.end()); }

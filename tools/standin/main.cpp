@@ -4,19 +4,20 @@
 // it ends, it leaves no folder of its own and no command running behind it.
 
 #include <charconv>
-#include <cstdlib>
-#include <exception>
-#include <iostream>
 #include <optional>
 #include <random>
 #include <span>
+#include <system_error>
 
 #include "canvas.h"
+#include "failure.h"
 #include "host.h"
-#include "platform/platform.h"
+#include "output/output.h"
+#include "server.h"
 
 namespace {
 
+using namespace zelto;
 using namespace zelto::standin;
 
 constexpr std::string_view kUsage =
@@ -28,59 +29,75 @@ constexpr std::string_view kUsage =
     "  --client ZELTO-CLI   the client that `zelto` runs (by default zelto-cli beside the stand-in)\n"
     "  --help               show this and end\n";
 
-// The command line was not understood: the usage goes to standard error, with status 2.
-struct Misused {};
-
 struct Options {
-  std::uint16_t port = 0;
+  std::uint16_t port = 0;        // 0: a free one
   std::filesystem::path folder;  // empty: a temporary one
   std::filesystem::path client;
-  std::vector<std::string> command;
+  std::vector<std::string> command;  // empty: the user's shell
   bool help = false;
 };
 
-Options parse_options(std::span<const std::string> words) {
+Failure failed(const std::string& what) { return {"zelto-standin: " + what + "\n", kExitFailure}; }
+
+Failure misused(const std::string& why) { return {"zelto-standin: " + why + "\n" + std::string(kUsage), kExitUsage}; }
+
+Result<Options, Failure> parse_options(std::span<const std::string> words) {
   Options options;
-  const std::filesystem::path self = executable_path();
-  options.client = self.parent_path() / ("zelto-cli" + text_of(self.extension()));
+  const Result<std::filesystem::path, platform::SystemError> self = executable_path();
+  if (!self) return failed("cannot find where the stand-in is: " + self.error().text);
+  options.client = self->parent_path() / ("zelto-cli" + text_of(self->extension()));
   for (std::size_t i = 0; i < words.size(); ++i) {
     const std::string_view option = words[i];
-    const bool has_value = i + 1 < words.size();
     if (option == "--") {
       options.command.assign(words.begin() + static_cast<std::ptrdiff_t>(i) + 1, words.end());
       break;
-    } else if (option == "--help") {
+    }
+    if (option == "--help") {
       options.help = true;
-    } else if (option == "--port" && has_value) {
-      const std::string_view port = words[++i];
-      const auto [end, error] = std::from_chars(port.data(), port.data() + port.size(), options.port);
-      if (error != std::errc() || end != port.data() + port.size() || options.port == 0) throw Misused{};
-    } else if (option == "--folder" && has_value) {
-      options.folder = path_of(words[++i]);
-    } else if (option == "--client" && has_value) {
-      options.client = std::filesystem::absolute(path_of(words[++i]));
+      continue;
+    }
+    if (option != "--port" && option != "--folder" && option != "--client")
+      return misused("unknown option " + words[i]);
+    if (i + 1 == words.size()) return misused(words[i] + " needs a value");
+    const std::string& value = words[++i];
+    if (option == "--port") {
+      const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), options.port);
+      if (error != std::errc() || end != value.data() + value.size() || options.port == 0) {
+        return misused("--port takes a port from 1 to 65535, not " + value);
+      }
+    } else if (option == "--folder") {
+      options.folder = path_of(value);
     } else {
-      throw Misused{};
+      options.client = std::filesystem::absolute(path_of(value));
     }
   }
-  if (options.command.empty()) options.command = {default_shell()};
   return options;
 }
 
-// A new folder under the system's temporary folder, removed with everything in it when this goes.
+// A folder that goes away with everything in it when this does: a new one under the system's
+// temporary folder, once made.
 class TemporaryFolder {
  public:
-  explicit TemporaryFolder(std::string_view prefix) {
-    std::random_device random;
-    do {
-      path_ = std::filesystem::temp_directory_path() / (std::string(prefix) + std::to_string(random()));
-    } while (!std::filesystem::create_directory(path_));
-  }
+  TemporaryFolder() = default;
   TemporaryFolder(const TemporaryFolder&) = delete;
   TemporaryFolder& operator=(const TemporaryFolder&) = delete;
   ~TemporaryFolder() {
     std::error_code ignored;  // nothing is left to do about a folder that cannot be removed
-    std::filesystem::remove_all(path_, ignored);
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+
+  Result<Done, Failure> make(std::string_view prefix) {
+    std::error_code error;
+    const std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
+    std::random_device random;
+    while (!error) {
+      const std::filesystem::path path = temporary / (std::string(prefix) + std::to_string(random()));
+      if (std::filesystem::create_directory(path, error)) {
+        path_ = path;
+        return Done{};
+      }
+    }
+    return failed("cannot make a temporary folder: " + error.message());
   }
   const std::filesystem::path& path() const { return path_; }
 
@@ -95,51 +112,83 @@ std::string random_token() {
   return token;
 }
 
+// Sets the command's variables: the terminal's three, and PATH with `bin` first.
+Result<Done, Failure> set_terminal_variables(const Canvas& canvas, std::uint16_t port,
+                                             const std::filesystem::path& bin) {
+  const std::optional<std::string> path = platform::environment_variable("PATH");
+  const std::pair<std::string, std::string> variables[] = {
+      {"PATH", text_of(bin) + (path ? path_separator() + *path : "")},
+      {"ZELTO_NODE_ID", canvas.caller_id()},
+      {"ZELTO_PORT", std::to_string(port)},
+      {"ZELTO_TOKEN", canvas.token()},
+  };
+  for (const auto& [name, value] : variables) {
+    const Result<Done, platform::SystemError> set = set_environment_variable(name, value);
+    if (!set) return failed("cannot set " + name + ": " + set.error().text);
+  }
+  return Done{};
+}
+
 // Serves the canvas while the command runs; gives the command's exit status. The folders it made
-// are removed when it returns, or throws.
-int run(const Options& options) {
-  std::optional<TemporaryFolder> temporary;
-  if (options.folder.empty()) temporary.emplace("zelto-standin-");
-  const std::filesystem::path folder = temporary ? temporary->path() : options.folder;
-  std::filesystem::create_directories(folder);
-  const TemporaryFolder bin("zelto-standin-bin-");  // `zelto`, first on the command's PATH
-  std::filesystem::copy_file(options.client, bin.path() / ("zelto" + text_of(options.client.extension())));
+// are removed when it returns.
+Result<int, Failure> run(const Options& options) {
+  TemporaryFolder temporary, bin;  // bin: `zelto`, first on the command's PATH
+  if (options.folder.empty()) {
+    if (const Result<Done, Failure> made = temporary.make("zelto-standin-"); !made) return made.error();
+  }
+  if (const Result<Done, Failure> made = bin.make("zelto-standin-bin-"); !made) return made.error();
+  const std::filesystem::path folder = options.folder.empty() ? temporary.path() : options.folder;
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  const std::filesystem::path canonical = std::filesystem::canonical(folder, error);
+  if (error) return failed("cannot use the folder " + text_of(folder) + ": " + error.message());
+  if (!std::filesystem::is_regular_file(options.client)) {
+    return failed("no client at " + text_of(options.client) +
+                  ": the stand-in runs the zelto-cli beside it, or the one given with --client");
+  }
+  const std::filesystem::path zelto = bin.path() / ("zelto" + text_of(options.client.extension()));
+  if (std::filesystem::copy_file(options.client, zelto, error); error) {
+    return failed("cannot copy " + text_of(options.client) + " to " + text_of(zelto) + ": " + error.message());
+  }
 
-  // The server answers with the canvas for the rest of the process, even after the command ends.
-  Canvas& canvas = *new Canvas(std::filesystem::canonical(folder), random_token());
-  const std::uint16_t port = serve_in_background(options.port, [&canvas](std::string_view line) {
-    std::string log;
-    std::string response = canvas.answer(line, log);
-    std::cerr << "[app] " << log << std::endl;
-    return response;
-  });
-  std::cerr << "[app] listening on 127.0.0.1:" << port << "; files in " << text_of(folder) << std::endl;
+  // The canvas answers for the rest of the process, even after the command ends.
+  Canvas& canvas = *new Canvas(canonical, random_token());
+  const Result<std::uint16_t, platform::SystemError> port = serve_in_background(options.port, canvas);
+  if (!port) return failed("cannot listen on 127.0.0.1:" + std::to_string(options.port) + ": " + port.error().text);
+  log("listening on 127.0.0.1:" + std::to_string(*port) + "; files in " + text_of(canonical));
+  if (const Result<Done, Failure> set = set_terminal_variables(canvas, *port, bin.path()); !set) return set.error();
 
-  const char* path = std::getenv("PATH");
-  set_environment_variable("PATH", text_of(bin.path()) + (path ? path_separator() + std::string(path) : ""));
-  set_environment_variable("ZELTO_NODE_ID", canvas.caller_id());
-  set_environment_variable("ZELTO_PORT", std::to_string(port));
-  set_environment_variable("ZELTO_TOKEN", canvas.token());
-  return run_command(options.command);
+  std::vector<std::string> command = options.command;
+  if (command.empty()) {
+    command = {default_shell()};
+    log("your shell (" + command[0] +
+        ") runs as a terminal of the stand-in, \"Terminal 1\": try `zelto list`; "
+        "`exit` leaves it and ends the stand-in");
+  }
+  const Result<int, platform::SystemError> status = run_command(command);
+  if (!status) return failed("cannot run " + command[0] + ": " + status.error().text);
+  return *status;
+}
+
+// The stand-in's run, from its arguments to its exit status.
+int stand_in(std::span<const std::string> words) {
+  const Result<Options, Failure> options = parse_options(words);
+  if (!options) return print_failure(options.error());
+  if (options->help) return print_report(kUsage);
+  const Result<int, Failure> ended = run(*options);
+  return ended ? *ended : print_failure(ended.error());
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::prepare_process();  // a log or a client gone away fails a write, and ends nothing
   catch_end_requests();
-  int status = 1;
+  int status = kExitFailure;
   try {
-    const Options options = parse_options(zelto::platform::arguments(argc, argv));
-    if (options.help) {
-      std::cout << kUsage;
-      return 0;
-    }
-    status = run(options);
-  } catch (const Misused&) {
-    std::cerr << kUsage;
-    status = 2;
-  } catch (const std::exception& error) {
-    std::cerr << "zelto-standin: " << error.what() << "\n";
+    status = stand_in(platform::arguments(argc, argv));
+  } catch (const std::exception& error) {  // memory run out, or a text that a path cannot hold
+    status = print_failure(failed(error.what()));
   }
   if (const int request = end_request()) end_as_requested(request);
   return status;

@@ -1,0 +1,47 @@
+#!/bin/sh
+# standin-survives.sh STANDIN: the stand-in app serves on, whatever its clients and users do (a
+# client that says nothing, a log nobody reads any more, no descriptor left to accept with), and
+# however it is asked to end, it passes the request on to its command and leaves neither the
+# command nor a folder behind.
+. "$(dirname "$0")/standin-lib.sh"
+standin=$1
+mkdir "$work/tmp"
+export TMPDIR="$work/tmp"
+
+# A client that connects and says nothing holds up no other.
+"$standin" -- python3 -c 'import os, socket, subprocess
+silent = socket.create_connection(("127.0.0.1", int(os.environ["ZELTO_PORT"])))
+subprocess.run(["zelto", "list"], stdout=subprocess.DEVNULL, timeout=10, check=True)' 2>/dev/null ||
+  fail "a silent client holds up the others"
+
+# Out of descriptors, it waits to accept rather than spin (well below 0.2 s of processor time in a
+# second), then serves the client that waited.
+"$standin" -- sh -c 'stand_in=/proc/$PPID
+  free=0 && while [ -e $stand_in/fd/$free ]; do free=$((free + 1)); done
+  prlimit --pid $PPID --nofile=$free: && ticks=$(cut -d" " -f14,15 $stand_in/stat)
+  zelto list >/dev/null & sleep 1
+  set -- $ticks $(cut -d" " -f14,15 $stand_in/stat)
+  prlimit --pid $PPID --nofile=1024: && wait $! && [ $(($3 + $4 - $1 - $2)) -lt 20 ]' 2>/dev/null ||
+  fail "it spins, or does not serve, when out of descriptors"
+
+# A log nobody reads any more drops its lines; on a terminal it shows the controls of a request.
+mkfifo "$work/log"
+"$standin" -- sh -c 'until [ -e "$0" ]; do sleep 0.1; done; zelto list' "$work/go" >"$work/out" 2>"$work/log" &
+read -r line <"$work/log"
+touch "$work/go"
+wait $! || fail "it ended with status $? when its log went away"
+expect "Você é: Terminal 1" "$(cat "$work/out")"
+expect "[app] send from Terminal 1: message to Backend: a^[[2Jb" \
+  "$(script -qec "\"$standin\" -- zelto send Backend '$(printf 'a\033[2Jb')'" /dev/null </dev/null)"
+
+# Asked to end, it passes the request on to its command, waits for it, then ends as asked.
+for signal in TERM INT HUP; do
+  "$standin" -- sh -c 'trap "echo $1 >\"\$0\"; exit" $1 && touch "$0.ready" && for i in $(seq 50); do sleep 0.1; done' \
+    "$work/got" $signal 2>/dev/null &
+  until [ -e "$work/got.ready" ]; do sleep 0.1; done
+  kill -s $signal $!
+  status=0 && wait $! 2>/dev/null || status=$?
+  [ "$(kill -l $status)" = $signal ] && [ "$(cat "$work/got")" = $signal ] || fail "SIG$signal: status $status"
+  rm -f "$work/got" "$work/got.ready"
+done
+[ -z "$(ls "$work/tmp")" ] || fail "folders left: $(ls "$work/tmp")"
