@@ -1,12 +1,25 @@
 #!/bin/sh
-# standin-survives.sh STANDIN: the stand-in app serves on, whatever its clients and users do (a
+# standin-survives.sh STANDIN: the stand-in app serves on, whatever its clients and users do (a title
+# no file system takes, a name Windows takes for a device, a file that cannot be written whole, a
 # client that says nothing, a log nobody reads any more, no descriptor left to accept with), and
 # however it is asked to end, it passes the request on to its command and leaves neither the
 # command nor a folder behind.
 . "$(dirname "$0")/standin-lib.sh"
 standin=$1
-mkdir "$work/tmp"
+mkdir "$work/files" "$work/tmp"
 export TMPDIR="$work/tmp"
+
+# A name cut to what file systems take; a device's name changed; a file too large for the file-size
+# limit (8 KiB here) refused, and not left cut short. The client is copied: a script stays small.
+printf '#!/bin/sh\nexec "%s" "$@"\n' "$(dirname "$standin")/zelto-cli" >"$work/client"
+chmod +x "$work/client"
+out=$(ulimit -f 16 && "$standin" --folder "$work/files" --client "$work/client" -- sh -c 'zelto note "$0" a &&
+  zelto note CON b && zelto note "Aux " c && zelto note Grande "$1" 2>&1; true' "$(printf '%0300d' 0)" \
+  "$(printf '%060000d' 0)" 2>/dev/null)
+[ "$(cat "$work/files/$(printf '%0100d' 0).md" "$work/files/CON_.md" "$work/files/Aux _.md")" = abc ] ||
+  fail "files: $(ls "$work/files")"
+expect "zelto: não foi possível gravar o arquivo $work/files/Grande.md" "$out"
+[ ! -e "$work/files/Grande.md" ] || fail "a file cut short is left"
 
 # A client that connects and says nothing holds up no other.
 "$standin" -- python3 -c 'import os, socket, subprocess

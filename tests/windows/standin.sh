@@ -15,12 +15,15 @@ folder=$("$wine" winepath -u "$(sed -n 's/^\[app\] listening on .*; files in //p
 
 sed -n '/^```bat$/,/^```$/p' "$work/$3/README.md" | grep '^zelto ' >"$work/examples.bat"
 mkdir "$work/files"
-out=$("$wine" "$standin" --folder "$("$wine" winepath -w "$work/files")" -- cmd /c "$("$wine" winepath -w "$work/examples.bat")" 2>/dev/null)
+long=$(printf '%0300d' 0)  # a title too long for a file name, and a device's name, after the examples
+out=$("$wine" "$standin" --folder "$("$wine" winepath -w "$work/files")" -- cmd /c \
+  "call $("$wine" winepath -w "$work/examples.bat") & zelto note $long a & zelto note CON b" 2>/dev/null)
 for line in "enviado para 2 terminal(is)." "resposta enviada ao chamador." 'nota "Plano" criada no canvas, conectada a voce.' \
   'navegador "docs" aberto no canvas, conectado a voce.'; do
   expect "$line" "$out"
 done
 created "$work/files" "<h1>Painel</h1><p class='nota'>Oi & tchau</p>"
+[ "$(cat "$work/files/$(printf '%0100d' 0).md" "$work/files/CON_.md")" = ab ] || fail "files: $(ls "$work/files")"
 grep -q '^EXAMPLES' "$work/$3/zelto.txt" || fail "no manual text in $3/zelto.txt"
 resources=$(x86_64-w64-mingw32-objdump -p "$work/$3/zelto-cli.exe" | sed -n '/Resource Directory section/,$p')
 for type in 10 18; do  # RT_VERSION, RT_MANIFEST

@@ -11,6 +11,14 @@
 namespace zelto::standin {
 namespace {
 
+// With a number and the longest extension, a name fits in the 255 bytes file systems allow, and its
+// path in the 260 characters of Windows in a usual folder.
+constexpr std::size_t kLongestStem = 100;
+
+// The port of the first webview's debugging endpoint, the next ones after it. No browser runs in the
+// stand-in: nothing listens there.
+constexpr std::size_t kFirstCdpPort = 9400;
+
 JsonValue string(std::string_view text) { return {text}; }
 
 std::string failure(std::string_view error) { return to_json({JsonObject{{"error", string(error)}, {"ok", {false}}}}); }
@@ -20,20 +28,39 @@ std::string success(JsonObject members) {
   return to_json({std::move(members)});
 }
 
+// Whether Windows takes `stem`, followed by any extension, for a device: CON, PRN, AUX, NUL, COM0
+// to COM9 and LPT0 to LPT9 (also with the superscripts 1 to 3), in any case, and with spaces after.
+bool is_device_name(std::string_view stem) {
+  std::string name;
+  for (const char c : stem.substr(0, stem.find_last_not_of(' ') + 1)) name += static_cast<char>(std::toupper(c));
+  const std::string_view number = std::string_view(name).substr(std::min<std::size_t>(name.size(), 3));
+  const bool port =
+      (name.starts_with("COM") || name.starts_with("LPT")) &&
+      ((number.size() == 1 && std::isdigit(number[0])) || number == "¹" || number == "²" || number == "³");
+  return port || name == "CON" || name == "PRN" || name == "AUX" || name == "NUL";
+}
+
 // {"label":..., key:...}, as the listing shows each node.
 JsonValue labelled(std::string_view label, std::string_view key, std::string_view value) {
   return {JsonObject{{"label", string(label)}, {key, string(value)}}};
 }
 
-// A file name from a title: letters, digits, spaces, '-', '_' and non-ASCII characters are kept.
+// A file name's stem from a title: letters, digits, spaces, '-', '_' and non-ASCII characters are
+// kept, every other character becomes '_'; the stem is cut to fit any file system, at a character's
+// start. A name that Windows takes for a device, whatever its extension, gets a '_' after it: the
+// names are the same on every system.
 std::string file_stem(std::string_view title) {
   std::string stem;
-  for (const char c : title) {
+  for (const char c : title.substr(0, kLongestStem)) {
     const auto byte = static_cast<unsigned char>(c);
     const bool kept = byte >= 0x80 || std::isalnum(byte) || c == ' ' || c == '-' || c == '_';
     stem += kept ? c : '_';
   }
-  return stem.empty() ? "sem-titulo" : stem;
+  while (title.size() > stem.size() && (static_cast<unsigned char>(title[stem.size()]) & 0xC0) == 0x80) {
+    stem.pop_back();  // a character cut short
+  }
+  if (stem.empty()) return "sem-titulo";
+  return is_device_name(stem) ? stem + "_" : stem;
 }
 
 }  // namespace
@@ -155,17 +182,26 @@ std::string Canvas::create_file(const Request& request, FileKind kind, std::stri
   static constexpr std::string_view kExtensions[] = {".md", ".diagram.json", ".html"};
   const std::string_view extension = kExtensions[static_cast<int>(kind)];
   const std::string stem = file_stem(*request.title);
-  std::filesystem::path path = folder_ / path_of(stem + std::string(extension));
-  for (int n = 2; std::filesystem::exists(path); ++n) {
-    path = folder_ / path_of(stem + "-" + std::to_string(n) + std::string(extension));
-  }
   std::string content = request.message.value_or("");
   if (kind == FileKind::diagram) content = request.diagram.value_or(R"({"boxes":[],"arrows":[]})");
-  std::ofstream(path, std::ios::binary) << content;
-
-  const FileNode& file = files_.emplace_back(FileNode{kind, unique_label(*request.title), text_of(path), request.from});
-  log += "created " + file.path;
-  return success({{"label", string(file.label)}, {"path", string(file.path)}});
+  std::filesystem::path path = folder_ / path_of(stem + std::string(extension));
+  std::error_code error;
+  for (int n = 2; std::filesystem::exists(path, error); ++n) {
+    path = folder_ / path_of(stem + "-" + std::to_string(n) + std::string(extension));
+  }
+  // Reported as created only when the file holds all of its content.
+  std::ofstream file;
+  if (!error) file.open(path, std::ios::binary);
+  file << content;
+  file.close();
+  if (!file) {
+    if (!error) std::filesystem::remove(path, error);  // what was written of it
+    log += "cannot write " + text_of(path);
+    return failure("não foi possível gravar o arquivo " + text_of(path));
+  }
+  const FileNode& node = files_.emplace_back(FileNode{kind, unique_label(*request.title), text_of(path), request.from});
+  log += "created " + node.path;
+  return success({{"label", string(node.label)}, {"path", string(node.path)}});
 }
 
 std::string Canvas::browse(const Request& request, std::string& log) {
@@ -180,11 +216,12 @@ std::string Canvas::browse(const Request& request, std::string& log) {
   }
   const bool created = browser == nullptr;
   if (created) {
-    const std::string cdp = "http://127.0.0.1:" + std::to_string(9400 + browsers_.size());
+    const std::string cdp = "http://127.0.0.1:" + std::to_string(kFirstCdpPort + browsers_.size());
     browser = &browsers_.emplace_back(Browser{label, "", cdp, request.from});
   }
   browser->url = *request.url;
-  log += (created ? "opened browser " : "navigated browser ") + browser->label + " to " + browser->url;
+  log += (created ? "opened browser " : "navigated browser ") + browser->label + " to " + browser->url +
+         " (no browser runs here: nothing listens at " + browser->cdp + ")";
   return success({{"label", string(browser->label)},
                   {"url", string(browser->url)},
                   {"cdp", string(browser->cdp)},
