@@ -28,13 +28,14 @@ subprocess.run(["zelto", "list"], stdout=subprocess.DEVNULL, timeout=10, check=T
   fail "a silent client holds up the others"
 
 # Out of descriptors, it waits to accept rather than spin (well below 0.2 s of processor time in a
-# second), then serves the client that waited.
-"$standin" -- sh -c 'stand_in=/proc/$PPID
-  free=0 && while [ -e $stand_in/fd/$free ]; do free=$((free + 1)); done
-  prlimit --pid $PPID --nofile=$free: && ticks=$(cut -d" " -f14,15 $stand_in/stat)
-  zelto list >/dev/null & sleep 1
-  set -- $ticks $(cut -d" " -f14,15 $stand_in/stat)
-  prlimit --pid $PPID --nofile=1024: && wait $! && [ $(($3 + $4 - $1 - $2)) -lt 20 ]' 2>/dev/null ||
+# second), then serves the client that waited. (A thread already waiting to accept holds a descriptor:
+# the first client takes it.) The sanitizers' runtime needs descriptors of its own.
+[ "${ZELTO_TEST_SANITIZED-}" = ON ] || "$standin" -- sh -c 'set -e
+  prlimit --pid $PPID --nofile=0: && zelto list
+  ticks=$(cut -d" " -f14,15 /proc/$PPID/stat)
+  timeout 10 zelto list & sleep 1
+  set -- $ticks $(cut -d" " -f14,15 /proc/$PPID/stat)
+  prlimit --pid $PPID --nofile=1024: && wait $! && [ $(($3 + $4 - $1 - $2)) -lt 20 ]' >/dev/null 2>&1 ||
   fail "it spins, or does not serve, when out of descriptors"
 
 # A log nobody reads any more drops its lines; on a terminal it shows the controls of a request.
