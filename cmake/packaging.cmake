@@ -1,24 +1,40 @@
 # What `cmake --install` puts where, and the archives CPack makes of it: for Windows a zip of one
-# versioned folder with the programs, a README for Windows users and the manual as text; for Linux
-# a tar.gz with bin/, the `zelto` link and the manual pages. Each with a .sha256 beside it.
+# versioned folder with the programs, a README for Windows users, the manual and the licence as
+# Windows text; for Linux a tar.gz and a .deb with bin/, the `zelto` link, the manual pages and the
+# licence. Each archive with a .sha256 beside it.
 install(TARGETS zelto-cli RUNTIME DESTINATION ${ZELTO_INSTALL_BINDIR})
 if(WIN32)
   # What Explorer's Properties and installers read: the version, and the manifest (asInvoker;
   # Windows 10 and 11).
   enable_language(RC)
-  set(ZELTO_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/zelto-cli.manifest)
-  configure_file(packaging/windows/zelto-cli.manifest.in ${ZELTO_MANIFEST} @ONLY)
-  configure_file(packaging/windows/zelto-cli.rc.in zelto-cli.rc @ONLY)
-  target_sources(zelto-cli PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/zelto-cli.rc)
+  foreach(program zelto-cli zelto-standin)
+    set(ZELTO_PROGRAM ${program})
+    set(ZELTO_PROGRAM_DESCRIPTION "${program}: command-line companion of the Zelto canvas app")
+    if(program STREQUAL zelto-standin)
+      set(ZELTO_PROGRAM_DESCRIPTION "${program}: a stand-in for the Zelto canvas app, to try zelto without it")
+    endif()
+    set(ZELTO_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/${program}.manifest)
+    configure_file(packaging/windows/program.manifest.in ${ZELTO_MANIFEST} @ONLY)
+    configure_file(packaging/windows/program.rc.in ${program}.rc @ONLY)
+    target_sources(${program} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${program}.rc)
+  endforeach()
   install(PROGRAMS $<TARGET_FILE:zelto-cli> DESTINATION . RENAME zelto.exe)
-  install(FILES doc/README-windows.md DESTINATION . RENAME README.md)
-  # The manual as plain text, in its Windows wording.
+  # The texts as Windows text, NAME in the zip made of SOURCE: the README for Windows users, the
+  # manual in its Windows wording, the licence.
+  function(install_windows_text name source)
+    add_custom_command(OUTPUT ${name}
+      COMMAND ${CMAKE_COMMAND} -DINPUT=${source} -DOUTPUT=${name} -P ${PROJECT_SOURCE_DIR}/cmake/windows-text.cmake
+      DEPENDS ${source} ${PROJECT_SOURCE_DIR}/cmake/windows-text.cmake)
+    add_custom_target(zelto-${name} ALL DEPENDS ${name})
+    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${name} DESTINATION .)
+  endfunction()
   find_program(ZELTO_GROFF groff REQUIRED)
-  add_custom_command(OUTPUT zelto.txt
-    COMMAND ${ZELTO_GROFF} -man -rHY=0 -rWINDOWS=1 -Tutf8 -P-cbou ${PROJECT_SOURCE_DIR}/doc/zelto.1 > zelto.txt
+  add_custom_command(OUTPUT zelto.utf8
+    COMMAND ${ZELTO_GROFF} -man -rHY=0 -rWINDOWS=1 -Tutf8 -P-cbou ${PROJECT_SOURCE_DIR}/doc/zelto.1 > zelto.utf8
     DEPENDS doc/zelto.1)
-  add_custom_target(zelto-manual-text ALL DEPENDS zelto.txt)
-  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zelto.txt DESTINATION .)
+  install_windows_text(README.txt ${PROJECT_SOURCE_DIR}/doc/README-windows.md)
+  install_windows_text(zelto.txt ${CMAKE_CURRENT_BINARY_DIR}/zelto.utf8)
+  install_windows_text(LICENSE.txt ${PROJECT_SOURCE_DIR}/LICENSE)
   set(CPACK_PACKAGE_FILE_NAME zelto-${PROJECT_VERSION}-windows-x86_64)
   set(CPACK_GENERATOR ZIP)
 else()
@@ -27,12 +43,18 @@ else()
     message(STATUS \"Installing: \${link} -> zelto-cli\")
     file(CREATE_LINK zelto-cli \"\${link}\" SYMBOLIC)
   ")
-  install(FILES doc/zelto.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES doc/zelto.1 doc/zelto-standin.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES doc/zelto.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 RENAME zelto-cli.1)
+  install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)  # where Debian keeps it
   set(CPACK_PACKAGE_FILE_NAME zelto-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR})
-  set(CPACK_GENERATOR TGZ)
+  set(CPACK_GENERATOR TGZ DEB)
+  # zelto_VERSION_ARCHITECTURE.deb, of programs that are static: it depends on nothing.
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+  set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The zelto developers")
 endif()
 set(CPACK_PACKAGE_NAME zelto)
-set(CPACK_PACKAGE_VENDOR zelto)
+set(CPACK_PACKAGE_VENDOR "The zelto developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY ${PROJECT_DESCRIPTION})
 set(CPACK_PACKAGE_CHECKSUM SHA256)
 include(CPack)
