@@ -75,7 +75,7 @@ struct Canvas::Request {
 Canvas::Canvas(std::filesystem::path folder, std::string token)
     : folder_(std::move(folder)),
       token_(std::move(token)),
-      terminals_{{"node-1", "Terminal 1", false}, {"node-2", "Backend", true}, {"node-3", "Frontend", false}},
+      terminals_{{"node-1", "Terminal 1", false}, {"node-2", "Backend", true}, {"node-3", "Agente 2", false}},
       links_{{"node-1", "node-2"}, {"node-1", "node-3"}} {}
 
 std::string Canvas::answer(std::string_view request_line, std::string& log) {
