@@ -1,32 +1,46 @@
 #!/bin/sh
 # standin.sh WINE-RUN BUILD FOLDER VERSION: the Windows zip that CPack makes in BUILD, unpacked (one
-# folder, FOLDER), works under Wine: its stand-in runs its client (the zelto.exe copy) in cmd.exe,
-# then removes its temporary folder; and the Command Prompt examples of its README (the ```bat
-# block) reach the stand-in, and its client zelto-cli.exe, whole. Beside them is the manual's text,
-# and the client carries its version (VERSION) and its manifest as resources, as Explorer's
-# Properties and installers read them.
+# folder, FOLDER), works under Wine. Its texts are Windows text. Its stand-in runs its client (the
+# zelto.exe copy) in cmd.exe, then removes its temporary folder. The Command Prompt examples of its
+# README and of its manual reach the stand-in, and its client zelto-cli.exe, whole: the messages,
+# the files and what the manual shows them print. Both programs carry their version (VERSION), the
+# licence and a manifest as resources, as Explorer's Properties and installers read them.
 . "$(dirname "$0")/../standin-lib.sh"
-unpack "$2" ZIP "$3.zip"
-wine=$1 standin=$work/$3/zelto-standin.exe
+pack "$2" ZIP "$3.zip"
+(cd "$work" && cmake -E tar xf "$2/$3.zip")
+wine=$1 zip=$work/$3
+for text in README.txt zelto.txt LICENSE.txt; do
+  [ "$(head -c 3 "$zip/$text" | od -An -tx1)" = " ef bb bf" ] && ! grep -qv "$(printf '\r')\$" "$zip/$text" ||
+    fail "$text is not Windows text"
+done
 
-expect "Você é: Terminal 1" "$("$wine" "$standin" --client "$work/$3/zelto.exe" -- cmd /c "zelto list & zelto note Plano oi" 2>"$work/log")"
+expect "Você é: Terminal 1" "$("$wine" "$zip/zelto-standin.exe" --client "$zip/zelto.exe" -- cmd /c zelto list 2>"$work/log")"
 folder=$("$wine" winepath -u "$(sed -n 's/^\[app\] listening on .*; files in //p' "$work/log" | tr -d '\r')")
 [ -n "$folder" ] && [ ! -e "$folder" ] || fail "its temporary folder is left: $folder"
 
-sed -n '/^```bat$/,/^```$/p' "$work/$3/README.md" | grep '^zelto ' >"$work/examples.bat"
+# The README's examples, the manual's, a title too long for a file name, and a device's name.
+tr -d '\r' <"$zip/README.txt" | sed -n '/^```bat$/,/^```$/p' | grep '^zelto ' >"$work/examples.bat"
+tr -d '\r' <"$zip/zelto.txt" | sed -n '/^EXAMPLES/,$p' | sed -n 's/^ \{14\}//p' >"$work/manual"
+sed -n 's/^C:\\> //p' "$work/manual" >"$work/manual.bat"
 mkdir "$work/files"
-long=$(printf '%0300d' 0)  # a title too long for a file name, and a device's name, after the examples
-out=$("$wine" "$standin" --folder "$("$wine" winepath -w "$work/files")" -- cmd /c \
-  "call $("$wine" winepath -w "$work/examples.bat") & zelto note $long a & zelto note CON b" 2>/dev/null)
+out=$("$wine" "$zip/zelto-standin.exe" --folder "$("$wine" winepath -w "$work/files")" -- cmd /c "call \
+  $("$wine" winepath -w "$work/examples.bat") & call $("$wine" winepath -w "$work/manual.bat") & zelto note \
+  $(printf '%0300d' 0) a & zelto note CON b" 2>"$work/log")
 for line in "enviado para 2 terminal(is)." "resposta enviada ao chamador." 'nota "Plano" criada no canvas, conectada a voce.' \
   'navegador "docs" aberto no canvas, conectado a voce.'; do
   expect "$line" "$out"
 done
-created "$work/files" "<h1>Painel</h1><p class='nota'>Oi & tchau</p>"
+grep -v '^C:\\> ' "$work/manual" | while IFS= read -r line; do expect "$line" "$out"; done
+expect '[app] send from Terminal 1: message to Agente 2: diz "oi & tchau" | veja <b>isto</b> ^ fim' "$(cat "$work/log")"
+created "$work/files"
 [ "$(cat "$work/files/$(printf '%0100d' 0).md" "$work/files/CON_.md")" = ab ] || fail "files: $(ls "$work/files")"
-grep -q '^EXAMPLES' "$work/$3/zelto.txt" || fail "no manual text in $3/zelto.txt"
-resources=$(x86_64-w64-mingw32-objdump -p "$work/$3/zelto-cli.exe" | sed -n '/Resource Directory section/,$p')
-for type in 10 18; do  # RT_VERSION, RT_MANIFEST
-  printf '%s\n' "$resources" | grep -q "^0[0-9a-f]*   Entry: ID: 0x0000$type," || fail "no resource 0x$type"
+
+for program in zelto-cli zelto-standin; do
+  resources=$(x86_64-w64-mingw32-objdump -p "$zip/$program.exe" | sed -n '/Resource Directory section/,$p')
+  for type in 10 18; do  # RT_VERSION, RT_MANIFEST
+    printf '%s\n' "$resources" | grep -q "^0[0-9a-f]*   Entry: ID: 0x0000$type," || fail "$program: no resource 0x$type"
+  done
+  strings=$(strings -el "$zip/$program.exe")
+  [ "$(printf '%s\n' "$strings" | grep -A1 -x ProductVersion | tail -n 1)" = "$4" ] || fail "$program: not version $4"
+  printf '%s\n' "$strings" | grep -A1 -x LegalCopyright | grep -q 'MIT License' || fail "$program: no licence"
 done
-[ "$(strings -el "$work/$3/zelto-cli.exe" | grep -A1 -x ProductVersion | tail -n 1)" = "$4" ] || fail "not version $4"
