@@ -17,6 +17,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 
+#include "commands/command_table.h"
 #include "json/json.h"
 #include "report/report.h"
 #include "text/text.h"
@@ -87,8 +88,8 @@ void check_answer(std::string_view bytes) {
     require(response.error().text == *failure && response.error().status == 1);
     return;
   }
-  for (int verb = 0; verb <= static_cast<int>(zelto::Verb::browser); ++verb) {
-    const std::string report = zelto::report(static_cast<zelto::Verb>(verb), response->value);
+  for (const zelto::VerbRow& row : zelto::kVerbs) {
+    const std::string report = zelto::report(row.verb, response->value);
     require(report.ends_with("\n") && zelto::is_valid_utf8(report));
   }
 }
