@@ -34,7 +34,6 @@ int main(int argc, char** argv) {
   try {
     return run(argc, argv);
   } catch (const std::bad_alloc&) {
-    // English, and left so: callers match on "out of memory".
     return print_failure({"zelto: out of memory\n", kExitFailure});
   }
 }

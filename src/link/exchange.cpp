@@ -12,6 +12,10 @@
 namespace zelto {
 namespace {
 
+// The room for the next bytes of the answer: as much as has come, from a page for a short answer up
+// to 64 KiB for a long one.
+constexpr std::size_t kLeastRoom = 4096, kMostRoom = 65536;
+
 Failure transport_failure(std::string_view error) {
   return {"zelto: falha ao falar com o app: " + std::string(error) + "\n", kExitFailure};
 }
@@ -29,16 +33,13 @@ Result<std::vector<char>, Failure> transfer(std::uint16_t port, std::string_view
   }
   std::vector<char> received;
   for (;;) {
-    // Room for the next bytes, zero-filled before they arrive: from a page for a short answer, up
-    // to 64 KiB for a long one.
     const std::size_t size = received.size();
-    received.resize(size + std::clamp<std::size_t>(size, 4096, 65536));
+    received.resize(size + std::clamp(size, kLeastRoom, kMostRoom));  // zero-filled before the bytes come
     const auto got = connection.receive_some(std::span(received).subspan(size));
     if (!got) return transport_failure(got.error().text);
     received.resize(size + *got);
     if (*got == 0) break;
   }
-  // English, and left so, as "out of memory" below: callers match on these texts.
   if (!is_valid_utf8({received.data(), received.size()}))
     return transport_failure("stream did not contain valid UTF-8");
   return received;

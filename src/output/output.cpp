@@ -32,7 +32,6 @@ std::string with_visible_controls(std::string_view text) {
 }
 
 int write_failed(std::string_view stream_name, const platform::SystemError& error) {
-  // English, and left so: callers match on "failed printing to ".
   const std::string message = "zelto: failed printing to " + std::string(stream_name) + ": " + error.text + "\n";
   (void)platform::write_standard(StandardStream::error, message);  // fails too when standard error is what failed
   return kExitWriteFailed;

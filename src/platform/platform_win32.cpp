@@ -14,6 +14,9 @@
 namespace zelto::platform {
 namespace {
 
+// The most written at once: some consoles refuse very large writes, and WriteFile counts in a DWORD.
+constexpr std::size_t kMostToConsole = 8192, kMostToFile = 1 << 30;
+
 // The IPv4 loopback address at `port`.
 sockaddr_in loopback(std::uint16_t port) {
   sockaddr_in address{};
@@ -30,8 +33,8 @@ DWORD write_console(HANDLE console, std::string_view text) {
   const std::wstring wide = to_utf16(text);
   std::wstring_view rest = wide;
   while (!rest.empty()) {
-    // Some consoles refuse very large writes; a pair of surrogates is never split.
-    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(rest.size(), 8192));
+    DWORD chunk = static_cast<DWORD>(std::min(rest.size(), kMostToConsole));
+    // A pair of surrogates is never split.
     if (chunk < rest.size() && rest[chunk - 1] >= 0xD800 && rest[chunk - 1] <= 0xDBFF) --chunk;
     DWORD written = 0;
     if (!WriteConsoleW(console, rest.data(), chunk, &written, nullptr)) return GetLastError();
@@ -43,7 +46,7 @@ DWORD write_console(HANDLE console, std::string_view text) {
 
 DWORD write_file(HANDLE file, std::string_view text) {
   while (!text.empty()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(text.size(), 1u << 30));
+    const DWORD chunk = static_cast<DWORD>(std::min(text.size(), kMostToFile));
     DWORD written = 0;
     if (!WriteFile(file, text.data(), chunk, &written, nullptr)) return GetLastError();
     if (written == 0) return ERROR_WRITE_FAULT;  // no progress: never loop forever
