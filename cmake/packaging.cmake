@@ -3,6 +3,10 @@
 # Windows text; for Linux a tar.gz and a .deb with bin/, the `zelto` link, the manual pages and the
 # licence. Each archive with a .sha256 beside it.
 install(TARGETS zelto-cli RUNTIME DESTINATION ${ZELTO_INSTALL_BINDIR})
+# The manual pages, with the project's version.
+foreach(page zelto.1 zelto-standin.1)
+  configure_file(doc/${page}.in ${page} @ONLY)
+endforeach()
 if(WIN32)
   # What Explorer's Properties and installers read: the version, and the manifest (asInvoker;
   # Windows 10 and 11).
@@ -30,8 +34,8 @@ if(WIN32)
   endfunction()
   find_program(ZELTO_GROFF groff REQUIRED)
   add_custom_command(OUTPUT zelto.utf8
-    COMMAND ${ZELTO_GROFF} -man -rHY=0 -rWINDOWS=1 -Tutf8 -P-cbou ${PROJECT_SOURCE_DIR}/doc/zelto.1 > zelto.utf8
-    DEPENDS doc/zelto.1)
+    COMMAND ${ZELTO_GROFF} -man -rHY=0 -rWINDOWS=1 -Tutf8 -P-cbou ${CMAKE_CURRENT_BINARY_DIR}/zelto.1 > zelto.utf8
+    DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/zelto.1)
   install_windows_text(README.txt ${PROJECT_SOURCE_DIR}/doc/README-windows.md)
   install_windows_text(zelto.txt ${CMAKE_CURRENT_BINARY_DIR}/zelto.utf8)
   install_windows_text(LICENSE.txt ${PROJECT_SOURCE_DIR}/LICENSE)
@@ -43,8 +47,9 @@ else()
     message(STATUS \"Installing: \${link} -> zelto-cli\")
     file(CREATE_LINK zelto-cli \"\${link}\" SYMBOLIC)
   ")
-  install(FILES doc/zelto.1 doc/zelto-standin.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  install(FILES doc/zelto.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 RENAME zelto-cli.1)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zelto.1 ${CMAKE_CURRENT_BINARY_DIR}/zelto-standin.1
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zelto.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 RENAME zelto-cli.1)
   install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)  # where Debian keeps it
   set(CPACK_PACKAGE_FILE_NAME zelto-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR})
   set(CPACK_GENERATOR TGZ DEB)
