@@ -12,10 +12,6 @@ mkdir -p build/logs
 export CTEST_PARALLEL_LEVEL="${CTEST_PARALLEL_LEVEL:-$(nproc)}"
 passed=0 failed=0 skipped=0
 
-# "STATUS NAME" for each test of the JUnit file $1 (run, fail or notrun), but the setups that start
-# and stop Wine, which are not tests.
-results() { sed -n 's/.*<testcase name="\([^"]*\)".* status="\([a-z]*\)".*/\2 \1/p' "$1" | grep -v ' setup:'; }
-
 # stage NAME DURATION CONFIGURE-ARGUMENTS...: configures, builds and tests the preset NAME.
 stage() {
   name=$1 duration=$2
@@ -34,22 +30,28 @@ stage() {
     failed=$((failed + 1))
     return
   fi
-  stage_passed=$(results "$junit" | grep -c '^run ') stage_failed=$(results "$junit" | grep -c '^fail ')
-  stage_skipped=$(results "$junit" | grep -c '^notrun ')
-  passed=$((passed + stage_passed)) failed=$((failed + stage_failed)) skipped=$((skipped + stage_skipped))
-  echo "$name: $stage_passed passed, $stage_failed failed, $stage_skipped skipped"
-  # What each failing test printed last (a file of cases: each problem at the line it expects).
-  python3 -c '
+  # From the JUnit file, read once: the counts of the tests (the setups that start and stop Wine are
+  # not tests), then the stage's line, then what each failing test printed last (a file of cases:
+  # each problem at the line it expects).
+  summary=$(python3 - "$junit" "$name" <<'EOF'
 import sys, xml.etree.ElementTree as tree
-for test in tree.parse(sys.argv[1]).getroot().iter("testcase"):
+tests = [t for t in tree.parse(sys.argv[1]).getroot().iter("testcase") if not t.get("name").startswith("setup:")]
+counts = [sum(test.get("status") == status for test in tests) for status in ("run", "fail", "notrun")]
+print(*counts)
+print("%s: %d passed, %d failed, %d skipped" % (sys.argv[2], *counts))
+for test in tests:
     if test.get("status") == "fail":
         print("  " + test.get("name") + " failed:")
         for line in (test.findtext("system-out") or "").splitlines()[-20:]:
             print("    " + line)
-' "$junit"
+EOF
+  )
+  set -- $(printf '%s\n' "$summary" | head -n 1)
+  passed=$((passed + $1)) failed=$((failed + $2)) skipped=$((skipped + $3))
+  printf '%s\n' "$summary" | tail -n +2
 }
 
-stage default "about a minute and a half"
+stage default "about a minute and a half on an idle machine"
 stage sanitize "about 40 seconds"
 stage fuzz "a minute of fuzzing, after a short build" -DZELTO_FUZZ_SECONDS="${ZELTO_FUZZ_SECONDS:-60}"
 
