@@ -147,20 +147,18 @@ Result<Done, SystemError> LoopbackConnection::connect(std::uint16_t port) {
   return Done{};
 }
 
+// Nothing interrupts a Windows socket's call: WSAEINTR came only from WSACancelBlockingCall, which
+// Winsock 2 removed.
 Result<std::size_t, SystemError> LoopbackConnection::send_some(std::string_view bytes) {
-  for (;;) {
-    const int sent = send(static_cast<SOCKET>(*handle_), bytes.data(), clamp_to_int(bytes.size()), 0);
-    if (sent != SOCKET_ERROR) return static_cast<std::size_t>(sent);
-    if (WSAGetLastError() != WSAEINTR) return last_socket_error();
-  }
+  const int sent = send(static_cast<SOCKET>(*handle_), bytes.data(), clamp_to_int(bytes.size()), 0);
+  if (sent == SOCKET_ERROR) return last_socket_error();
+  return static_cast<std::size_t>(sent);
 }
 
 Result<std::size_t, SystemError> LoopbackConnection::receive_some(std::span<char> room) {
-  for (;;) {
-    const int received = recv(static_cast<SOCKET>(*handle_), room.data(), clamp_to_int(room.size()), 0);
-    if (received != SOCKET_ERROR) return static_cast<std::size_t>(received);
-    if (WSAGetLastError() != WSAEINTR) return last_socket_error();
-  }
+  const int received = recv(static_cast<SOCKET>(*handle_), room.data(), clamp_to_int(room.size()), 0);
+  if (received == SOCKET_ERROR) return last_socket_error();
+  return static_cast<std::size_t>(received);
 }
 
 LoopbackConnection::~LoopbackConnection() {
@@ -182,11 +180,9 @@ Result<std::uint16_t, SystemError> LoopbackListener::listen(std::uint16_t port) 
 }
 
 Result<LoopbackConnection, SystemError> LoopbackListener::accept() {
-  for (;;) {
-    const SOCKET s = ::accept(static_cast<SOCKET>(*handle_), nullptr, nullptr);
-    if (s != INVALID_SOCKET) return LoopbackConnection(static_cast<std::uintptr_t>(s));
-    if (WSAGetLastError() != WSAEINTR) return last_socket_error();
-  }
+  const SOCKET s = ::accept(static_cast<SOCKET>(*handle_), nullptr, nullptr);
+  if (s == INVALID_SOCKET) return last_socket_error();
+  return LoopbackConnection(static_cast<std::uintptr_t>(s));
 }
 
 LoopbackListener::~LoopbackListener() {
