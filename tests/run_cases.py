@@ -161,8 +161,7 @@ class FakeApp:  # answers each connection on 127.0.0.1 as the case says, on a th
         self.port = self.listener.getsockname()[1]
         if "not-listening" in case.setup:
             self.listener.close()  # and its port stays unused for a moment
-        self.thread = threading.Thread(target=self.serve)
-        self.thread.start()
+        self.thread = threading.Thread(target=self.serve)  # started once the client runs
 
     def serve(self):
         while "not-listening" not in self.case.setup:
@@ -340,6 +339,7 @@ def run_once(case, handle):  # `handle`: what the client is given for a stream t
     ends = {name: open_stream(case.setup.get(name)) for name in ("stdout", "stderr")}
     writers = {name: writer for name, (writer, _) in ends.items()}
     client = start(case, app.port, writers, handle)
+    app.thread.start()  # after the client's start, which runs limits() in a fork of this process
     for writer in writers.values():
         os.close(writer)
     readers = {n: (case.setup.get(n), r) for n, (_, r) in ends.items() if r is not None}
