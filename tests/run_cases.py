@@ -305,22 +305,30 @@ def windows_pattern(err):
     return "".join(re.escape(text) + error for text, error in zip(parts[::2], errors + [""]))
 
 
+def difference(expected, actual):  # both values, or where two long texts first differ
+    if not isinstance(expected, str) or not isinstance(actual, str) or len(expected + actual) < 400:
+        return f"expected {expected!r}, actual {actual!r}"
+    at = len(os.path.commonprefix([expected, actual]))
+    near = slice(max(at - 60, 0), at + 60)
+    return f"expected {expected[near]!r} (at {at} of {len(expected)}), actual {actual[near]!r}"
+
+
 def compare(case, status, got, requests):  # each problem at the line of what it breaks
     problems = []
 
     def expect(kind, holds, what, expected, actual):
         if not holds:
             where = case.at.get(kind, case.where)
-            problems.append(f"{where}: {what}: expected {expected!r:.500}, actual {actual!r:.500}")
+            problems.append(f"{where}: {what}: {difference(expected, actual)}")
 
     out, err = (seen(case, got, name) for name in ("stdout", "stderr"))
-    connections, first = len(requests), requests[:1]
+    connections, first = len(requests), "".join(requests[:1])
     expect("?", status == case.status, "exit status", case.status, status)
     expect("|", out == case.out, "standard output", case.out, out)
     err_matches = err == case.err or WINDOWS and re.fullmatch(windows_pattern(case.err), err, re.S)
     expect("!", err_matches, "standard error", case.err, err)
     expect(">", connections == case.connects, "connections", int(case.connects), connections)
-    expect(">", case.request in [None] + first or not first, "request", case.request, first)
+    expect(">", case.request in (None, first) or not first, "request", case.request, first)
     return problems
 
 
