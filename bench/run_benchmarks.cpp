@@ -1,7 +1,8 @@
 // Measures zelto side by side with its references in one run and prints the tables:
 //  - one call: `zelto-cli send alvo mensagem` (static, and dynamic for comparison) against a
 //    minimal static C client doing the same exchange; the same on Windows, under Wine;
-//  - large `list` answers: zelto-cli against a client built on Boost.JSON, same report.
+//  - large `list` answers of both shapes: zelto-cli against a client built on Boost.JSON at its
+//    fastest, same report.
 // Runs are paired (A B A B ...) and ratios are medians of the pairwise ratios: the machine is noisy.
 
 #include <arpa/inet.h>
@@ -142,8 +143,9 @@ void per_call(const char* title, const std::vector<Client>& clients, int rounds,
   }
 }
 
-void large_answers() {
-  std::printf("\n## `list` with large answers, output to /dev/null: zelto-cli against Boost.JSON\n\n");
+void large_answers(zelto::bench::Shape shape, const char* name) {
+  std::printf("\n## `list` with large answers of the %s shape, output to /dev/null: zelto-cli against Boost.JSON\n\n",
+              name);
   std::printf(
       "| answer | runs | zelto wall | Boost wall | wall ratio | zelto ms/MiB | zelto peak | Boost peak | "
       "peak ratio |\n");
@@ -152,7 +154,7 @@ void large_answers() {
   const std::vector<std::string> boost = {BOOST_CLIENT};
   std::vector<double> ms_per_mib;  // zelto's, from the smallest answer to the largest
   for (const int mib : {1, 8, 32, 128}) {
-    const std::uint16_t port = serve(zelto::bench::list_answer(static_cast<std::size_t>(mib) << 20));
+    const std::uint16_t port = serve(zelto::bench::list_answer(static_cast<std::size_t>(mib) << 20, shape));
     const std::string ours_out = "zelto-bench-ours.txt", theirs_out = "zelto-bench-boost.txt";
     run(zelto, port, ours_out);
     run(boost, port, theirs_out);
@@ -203,5 +205,6 @@ int main(int argc, char** argv) {
             {"floor (static C)", {FLOOR_CLIENT}, FLOOR_CLIENT}},
            rounds, true);
   per_call_windows(std::max(rounds / 5, 10));
-  large_answers();
+  large_answers(zelto::bench::Shape::plain, "plain");
+  large_answers(zelto::bench::Shape::rich, "rich");
 }
