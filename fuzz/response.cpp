@@ -89,7 +89,10 @@ void check_answer(std::string_view bytes) {
     return;
   }
   for (const zelto::VerbRow& row : zelto::kVerbs) {
-    const std::string report = zelto::report(row.verb, response->value);
+    std::string report;
+    zelto::ReportText out([&report](std::string_view block) { report += block; });
+    zelto::report(row.verb, response->value, out);
+    out.flush();
     require(report.ends_with("\n") && zelto::is_valid_utf8(report));
   }
 }

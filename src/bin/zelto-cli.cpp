@@ -22,7 +22,7 @@ int run(int argc, char** argv) {
   if (!command) return print_failure(command.error());
   const Result<Response, Failure> response = zelto::exchange(env->port, command->request);  // not std::exchange
   if (!response) return print_failure(response.error());
-  return print_report(report(command->verb, response->value));
+  return print_report([&](ReportText& out) { report(command->verb, response->value, out); });
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "output/output.h"
 
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -44,9 +45,15 @@ Result<Done, platform::SystemError> write_shown(StandardStream stream, std::stri
   return platform::write_standard(stream, text);
 }
 
-int print_report(std::string_view report) {
-  const auto written = write_shown(StandardStream::output, report);
-  return written ? kExitReported : write_failed("stdout", written.error());
+int print_report(const std::function<void(ReportText&)>& make) {
+  std::optional<platform::SystemError> failed;  // once a block fails, the rest goes nowhere
+  ReportText out([&failed](std::string_view block) {
+    if (failed) return;
+    if (auto written = write_shown(StandardStream::output, block); !written) failed = written.error();
+  });
+  make(out);
+  out.flush();
+  return failed ? write_failed("stdout", *failed) : kExitReported;
 }
 
 int print_failure(const Failure& failure) {

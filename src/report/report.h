@@ -1,14 +1,13 @@
 #pragma once
 
-#include <string>
-
 #include "json/json.h"
+#include "output/output.h"
 #include "verb.h"
 
 namespace zelto {
 
-// What a successful run prints: the listing for `list`; for every other verb a confirmation of what
-// the app did, with the files and endpoints the caller needs next.
-std::string report(Verb verb, const JsonValue& response);
+// Makes what a successful run prints into `out`: the listing for `list`; for every other verb a
+// confirmation of what the app did, with the files and endpoints the caller needs next.
+void report(Verb verb, const JsonValue& response, ReportText& out);
 
 }  // namespace zelto

@@ -174,7 +174,7 @@ Result<int, Failure> run(const Options& options) {
 int stand_in(std::span<const std::string> words) {
   const Result<Options, Failure> options = parse_options(words);
   if (!options) return print_failure(options.error());
-  if (options->help) return print_report(kUsage);
+  if (options->help) return print_report([](ReportText& out) { out.add(kUsage); });
   const Result<int, Failure> ended = run(*options);
   return ended ? *ended : print_failure(ended.error());
 }
