@@ -74,7 +74,9 @@ void check_answer(std::string_view bytes) {
   const bool refused_on_purpose =
       text.starts_with("\xEF\xBB\xBF") || text.find('\0') != std::string_view::npos || deepest >= 127;
   require(!ours == (theirs.is_discarded() || refused_on_purpose));
-  const auto response = zelto::read_response({bytes.begin(), bytes.end()});
+  zelto::Bytes received;
+  received.append(bytes);
+  const auto response = zelto::read_response(std::move(received));
   if (!ours) {
     require(!response && response.error().text == "zelto: resposta inválida\n");
     return;

@@ -1,6 +1,7 @@
 #include "link/exchange.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <string>
 #include <string_view>
@@ -12,9 +13,8 @@
 namespace zelto {
 namespace {
 
-// The room for the next bytes of the answer: as much as has come, from a page for a short answer up
-// to 64 KiB for a long one.
-constexpr std::size_t kLeastRoom = 4096, kMostRoom = 65536;
+// The most bytes one receive takes.
+constexpr std::size_t kChunk = 65536;
 
 Failure transport_failure(std::string_view error) {
   return {"zelto: falha ao falar com o app: " + std::string(error) + "\n", kExitFailure};
@@ -22,7 +22,7 @@ Failure transport_failure(std::string_view error) {
 
 // Sends `line` whole, then gives everything the app sends until it closes the connection, as UTF-8
 // text. The connection is closed when this returns, also when memory runs out.
-Result<std::vector<char>, Failure> transfer(std::uint16_t port, std::string_view line) {
+Result<Bytes, Failure> transfer(std::uint16_t port, std::string_view line) {
   platform::LoopbackConnection connection;
   if (const auto connected = connection.connect(port); !connected) return transport_failure(connected.error().text);
   while (!line.empty()) {
@@ -31,26 +31,40 @@ Result<std::vector<char>, Failure> transfer(std::uint16_t port, std::string_view
     if (*sent == 0) return transport_failure("failed to write whole buffer");
     line.remove_prefix(*sent);
   }
-  std::vector<char> received;
+  Bytes received;
+  char chunk[kChunk];  // each receive's bytes, on their way to the rest
   for (;;) {
-    const std::size_t size = received.size();
-    received.resize(size + std::clamp(size, kLeastRoom, kMostRoom));  // zero-filled before the bytes come
-    const auto got = connection.receive_some(std::span(received).subspan(size));
+    const auto got = connection.receive_some(chunk);
     if (!got) return transport_failure(got.error().text);
-    received.resize(size + *got);
     if (*got == 0) break;
+    received.append({chunk, *got});
   }
-  if (!is_valid_utf8({received.data(), received.size()}))
+  if (!is_valid_utf8({received.span().data(), received.span().size()}))
     return transport_failure("stream did not contain valid UTF-8");
   return received;
 }
 
 }  // namespace
 
-Result<Response, Failure> read_response(std::vector<char> received) {
-  const std::string_view trimmed = trim_white_space({received.data(), received.size()});
-  const auto start = static_cast<std::size_t>(trimmed.data() - received.data());
-  Result<JsonValue, NotJson> value = read_json(std::span(received).subspan(start, trimmed.size()));
+void Bytes::append(std::string_view bytes) {
+  if (bytes.empty()) return;
+  if (size_ + bytes.size() > capacity_) {
+    const std::size_t capacity = std::max(2 * capacity_, size_ + bytes.size());
+    char* const grown = static_cast<char*>(std::realloc(data_.get(), capacity));
+    if (!grown) throw std::bad_alloc();
+    (void)data_.release();  // moved to `grown`
+    data_.reset(grown);
+    capacity_ = capacity;
+  }
+  std::memcpy(data_.get() + size_, bytes.data(), bytes.size());
+  size_ += bytes.size();
+}
+
+Result<Response, Failure> read_response(Bytes received) {
+  const std::span<char> bytes = received.span();
+  const std::string_view trimmed = trim_white_space({bytes.data(), bytes.size()});
+  const auto start = static_cast<std::size_t>(trimmed.data() - bytes.data());
+  Result<JsonValue, NotJson> value = read_json(bytes.subspan(start, trimmed.size()));
   if (!value) return Failure{"zelto: resposta inválida\n", kExitFailure};
   if (!truth(member(&*value, "ok"))) {
     const std::string_view error = text(member(&*value, "error")).value_or("erro desconhecido");
@@ -63,7 +77,7 @@ Result<Response, Failure> exchange(std::uint16_t port, std::string_view request)
   // An answer of any size is taken: memory runs out in receiving it or, at a few times its size for
   // one of many small values, in reading it. Either ends the exchange with the same text.
   try {
-    Result<std::vector<char>, Failure> received = transfer(port, std::string(request) + '\n');
+    Result<Bytes, Failure> received = transfer(port, std::string(request) + '\n');
     if (!received) return received.error();
     return read_response(std::move(*received));
   } catch (const std::bad_alloc&) {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <span>
 #include <string_view>
-#include <vector>
 
 #include "failure.h"
 #include "json/json.h"
@@ -10,14 +12,27 @@
 
 namespace zelto {
 
+// Bytes in one block of memory that grows in place where the system can (std::realloc): a long
+// answer is neither copied nor its memory touched twice as it comes in.
+class Bytes {
+ public:
+  // Adds `bytes` at the end; memory running out throws std::bad_alloc, as a container's would.
+  void append(std::string_view bytes);
+  std::span<char> span() const { return {data_.get(), size_}; }
+
+ private:
+  std::unique_ptr<char, decltype(&std::free)> data_{nullptr, &std::free};
+  std::size_t size_ = 0, capacity_ = 0;
+};
+
 // The app's answer: the text received, and the value read from it, which views that text. It moves
 // but is never copied: a copy's value would view the first one's text.
 struct Response {
-  Response(std::vector<char> text, JsonValue value) : text(std::move(text)), value(std::move(value)) {}
+  Response(Bytes text, JsonValue value) : text(std::move(text)), value(std::move(value)) {}
   Response(Response&&) = default;
   Response(const Response&) = delete;
 
-  std::vector<char> text;  // a vector: where it moves, its bytes stay
+  Bytes text;  // where it moves, its bytes stay
   JsonValue value;
 };
 
@@ -30,6 +45,6 @@ Result<Response, Failure> exchange(std::uint16_t port, std::string_view request)
 // are read as one JSON value, which passes when its "ok" is true. Otherwise the failure shows the
 // app's "error" when it is a string; a text that cannot be read counts as the app's own failure
 // "resposta inválida".
-Result<Response, Failure> read_response(std::vector<char> received);
+Result<Response, Failure> read_response(Bytes received);
 
 }  // namespace zelto
