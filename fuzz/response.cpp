@@ -75,7 +75,8 @@ void check_answer(std::string_view bytes) {
       text.starts_with("\xEF\xBB\xBF") || text.find('\0') != std::string_view::npos || deepest >= 127;
   require(!ours == (theirs.is_discarded() || refused_on_purpose));
   zelto::Bytes received;
-  received.append(bytes);
+  std::ranges::copy(bytes, received.room(bytes.size()).begin());
+  received.extend(bytes.size());
   const auto response = zelto::read_response(std::move(received));
   if (!ours) {
     require(!response && response.error().text == "zelto: resposta inválida\n");

@@ -1,7 +1,6 @@
 #include "link/exchange.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 #include <string>
 #include <string_view>
@@ -13,8 +12,8 @@
 namespace zelto {
 namespace {
 
-// The most bytes one receive takes.
-constexpr std::size_t kChunk = 65536;
+// The least room the answer's next bytes are given.
+constexpr std::size_t kRoom = 65536;
 
 Failure transport_failure(std::string_view error) {
   return {"zelto: falha ao falar com o app: " + std::string(error) + "\n", kExitFailure};
@@ -32,12 +31,11 @@ Result<Bytes, Failure> transfer(std::uint16_t port, std::string_view line) {
     line.remove_prefix(*sent);
   }
   Bytes received;
-  char chunk[kChunk];  // each receive's bytes, on their way to the rest
   for (;;) {
-    const auto got = connection.receive_some(chunk);
+    const auto got = connection.receive_some(received.room(kRoom));
     if (!got) return transport_failure(got.error().text);
     if (*got == 0) break;
-    received.append({chunk, *got});
+    received.extend(*got);
   }
   if (!is_valid_utf8({received.span().data(), received.span().size()}))
     return transport_failure("stream did not contain valid UTF-8");
@@ -46,18 +44,16 @@ Result<Bytes, Failure> transfer(std::uint16_t port, std::string_view line) {
 
 }  // namespace
 
-void Bytes::append(std::string_view bytes) {
-  if (bytes.empty()) return;
-  if (size_ + bytes.size() > capacity_) {
-    const std::size_t capacity = std::max(2 * capacity_, size_ + bytes.size());
+std::span<char> Bytes::room(std::size_t count) {
+  if (capacity_ - size_ < count) {
+    const std::size_t capacity = std::max(2 * capacity_, size_ + count);
     char* const grown = static_cast<char*>(std::realloc(data_.get(), capacity));
     if (!grown) throw std::bad_alloc();
     (void)data_.release();  // moved to `grown`
     data_.reset(grown);
     capacity_ = capacity;
   }
-  std::memcpy(data_.get() + size_, bytes.data(), bytes.size());
-  size_ += bytes.size();
+  return {data_.get() + size_, capacity_ - size_};
 }
 
 Result<Response, Failure> read_response(Bytes received) {

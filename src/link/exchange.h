@@ -16,8 +16,10 @@ namespace zelto {
 // answer is neither copied nor its memory touched twice as it comes in.
 class Bytes {
  public:
-  // Adds `bytes` at the end; memory running out throws std::bad_alloc, as a container's would.
-  void append(std::string_view bytes);
+  // Room for at least `count` more bytes at the end, where they are written before extend(count)
+  // counts them; memory running out throws std::bad_alloc, as a container's would.
+  std::span<char> room(std::size_t count);
+  void extend(std::size_t count) { size_ += count; }
   std::span<char> span() const { return {data_.get(), size_}; }
 
  private:
