@@ -1,5 +1,6 @@
 #include "text/text.h"
 
+#include <bit>
 #include <cstring>
 
 namespace zelto {
@@ -24,12 +25,16 @@ std::size_t sequence_length(std::string_view rest) {
 }
 
 // How many bytes `bytes` starts with that are ASCII, counted eight at a time where it can: most of
-// what the app sends is ASCII, and large answers are checked whole.
+// what the app sends is ASCII, and large answers are checked whole. In eight bytes read on a
+// little-endian machine, the lowest high bit set is the first byte that is not ASCII.
+static_assert(std::endian::native == std::endian::little, "the program is built for x86-64");
 std::size_t ascii_prefix(std::string_view bytes) {
   std::size_t count = 0;
   for (std::uint64_t eight = 0; count + 8 <= bytes.size(); count += 8) {
     std::memcpy(&eight, bytes.data() + count, 8);
-    if (eight & 0x8080808080808080) break;
+    if (const std::uint64_t high = eight & 0x8080808080808080) {
+      return count + static_cast<std::size_t>(std::countr_zero(high)) / 8;
+    }
   }
   while (count < bytes.size() && static_cast<unsigned char>(bytes[count]) < 0x80) ++count;
   return count;
