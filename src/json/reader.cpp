@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <bit>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
-#include <limits>
+#include <string>
 #include <vector>
 
 #include "text/escapes.h"
@@ -31,37 +33,6 @@ std::size_t take_digits(std::string_view& text) {
   return count;
 }
 
-// The value of a run of decimal digits, or the largest 64-bit value when it is larger: an exponent
-// may have any number of digits.
-std::uint64_t saturated_value(std::string_view digits) {
-  constexpr std::uint64_t kLargest = std::numeric_limits<std::uint64_t>::max();
-  std::uint64_t value = 0;
-  for (const char digit : digits) {
-    if (value > (kLargest - 9) / 10) return kLargest;
-    value = value * 10 + static_cast<std::uint64_t>(digit - '0');
-  }
-  return value;
-}
-
-// For a number that floating point cannot hold: true when it is too small rather than too large,
-// told by the sign of the power of ten of its first significant digit, which is that digit's place
-// in the mantissa plus the exponent. Both are kept as a sign and a magnitude, so that no sum of
-// them can overflow: a place is at most the text's length, below any saturated exponent.
-bool is_too_small(std::string_view number) {
-  const std::size_t e = std::min(number.find_first_of("eE"), number.size());
-  const std::string_view mantissa = number.substr(0, e);
-  const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
-  const std::size_t first = mantissa.find_first_of("123456789");  // there is one: zero is never out of range
-  const bool place_negative = first > point;
-  const std::uint64_t place = place_negative ? first - point : point - first - 1;
-  std::string_view exponent_digits = e < number.size() ? number.substr(e + 1) : "";
-  const bool exponent_negative = exponent_digits.starts_with('-');
-  if (exponent_negative || exponent_digits.starts_with('+')) exponent_digits.remove_prefix(1);
-  const std::uint64_t exponent = saturated_value(exponent_digits);
-  if (place_negative == exponent_negative) return place_negative;
-  return place_negative ? place > exponent : exponent > place;
-}
-
 // A number of the JSON grammar in the form that holds it. An integer is unsigned, or negative below
 // zero ("-0" is not one), when either holds it; every other number is floating point, and one too
 // small for that reads as 0 while one too large is not read.
@@ -77,7 +48,9 @@ Result<JsonValue, NotJson> number_value(std::string_view number, bool integer) {
   }
   double value{};
   if (std::from_chars(number.data(), end, value).ec == std::errc::result_out_of_range) {
-    if (!is_too_small(number)) return NotJson{};
+    // Too large or too small for floating point: strtod says which by the size of what it gives (in
+    // the C locale, which the program never leaves).
+    if (std::abs(std::strtod(std::string(number).c_str(), nullptr)) >= 1) return NotJson{};
     value = number.starts_with('-') ? -0.0 : 0.0;
   }
   return JsonValue{value};
