@@ -71,17 +71,10 @@ bool is_terminal(StandardStream stream) {
 }
 
 Result<Done, SystemError> LoopbackConnection::connect(std::uint16_t port) {
-  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  // It may take the number of a standard stream the process was started without: what is written
+  // to that stream goes nowhere all the same (write_standard).
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return system_error(errno);
-  if (fd <= STDERR_FILENO) {
-    // A standard stream's number, free because the process was started without it: writes meant
-    // for that stream must never reach the app.
-    const int moved = fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
-    const int error = errno;
-    ::close(fd);
-    if (moved < 0) return system_error(error);
-    fd = moved;
-  }
   handle_ = static_cast<std::uintptr_t>(fd);
   const sockaddr_in address = loopback(port);
   if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) return system_error(errno);
