@@ -22,7 +22,7 @@ Failure transport_failure(std::string_view error) {
 // Sends `line` whole, then gives everything the app sends until it closes the connection, as UTF-8
 // text. The connection is closed when this returns, also when memory runs out.
 Result<Bytes, Failure> transfer(std::uint16_t port, std::string_view line) {
-  platform::LoopbackConnection connection;
+  platform::LoopbackSocket connection;
   if (const auto connected = connection.connect(port); !connected) return transport_failure(connected.error().text);
   while (!line.empty()) {
     const auto sent = connection.send_some(line);

@@ -47,14 +47,16 @@ bool is_terminal(StandardStream stream);
 // The system's description of its error `code` (errno; GetLastError() on Windows).
 SystemError system_error(int code);
 
-// A blocking TCP connection to the loopback address: no time-out, no socket option, no half-close;
-// closed when it goes. Sends and receives interrupted by a signal are repeated; nothing else is.
-class LoopbackConnection {
+// A blocking TCP socket on the loopback address, closed when it goes: the client's connection to the
+// app, or the stand-in app's listener and the connections it accepts. No time-out, no socket option
+// (a listener's port may be taken again at once), no half-close. Calls interrupted by a signal are
+// repeated; nothing else is.
+class LoopbackSocket {
  public:
-  LoopbackConnection() = default;
-  LoopbackConnection(LoopbackConnection&& other) noexcept : handle_(std::exchange(other.handle_, std::nullopt)) {}
-  LoopbackConnection& operator=(LoopbackConnection&&) = delete;
-  ~LoopbackConnection();
+  LoopbackSocket() = default;
+  LoopbackSocket(LoopbackSocket&& other) noexcept : handle_(std::exchange(other.handle_, std::nullopt)) {}
+  LoopbackSocket& operator=(LoopbackSocket&&) = delete;
+  ~LoopbackSocket();
 
   // Connects to 127.0.0.1 at `port`.
   Result<Done, SystemError> connect(std::uint16_t port);
@@ -62,28 +64,14 @@ class LoopbackConnection {
   Result<std::size_t, SystemError> send_some(std::string_view bytes);
   Result<std::size_t, SystemError> receive_some(std::span<char> room);
 
- private:
-  friend class LoopbackListener;
-  explicit LoopbackConnection(std::uintptr_t handle) : handle_(handle) {}
-
-  std::optional<std::uintptr_t> handle_;  // the socket, once there is one
-};
-
-// Where the stand-in app waits for its clients: a TCP listener on the loopback address, closed when
-// it goes. Accepts interrupted by a signal are repeated.
-class LoopbackListener {
- public:
-  LoopbackListener() = default;
-  LoopbackListener(const LoopbackListener&) = delete;
-  LoopbackListener& operator=(const LoopbackListener&) = delete;
-  ~LoopbackListener();
-
   // Listens on 127.0.0.1 at `port`, or at a free port when it is 0; gives the port.
   Result<std::uint16_t, SystemError> listen(std::uint16_t port);
-  // The next client's connection, once there is one.
-  Result<LoopbackConnection, SystemError> accept();
+  // The next connection to the port it listens on, once there is one.
+  Result<LoopbackSocket, SystemError> accept();
 
  private:
+  explicit LoopbackSocket(std::uintptr_t handle) : handle_(handle) {}
+
   std::optional<std::uintptr_t> handle_;  // the socket, once there is one
 };
 

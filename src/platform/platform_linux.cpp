@@ -70,7 +70,7 @@ bool is_terminal(StandardStream stream) {
   return !started_without[fd] && isatty(fd);
 }
 
-Result<Done, SystemError> LoopbackConnection::connect(std::uint16_t port) {
+Result<Done, SystemError> LoopbackSocket::connect(std::uint16_t port) {
   // It may take the number of a standard stream the process was started without: what is written
   // to that stream goes nowhere all the same (write_standard).
   const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -81,7 +81,7 @@ Result<Done, SystemError> LoopbackConnection::connect(std::uint16_t port) {
   return Done{};
 }
 
-Result<std::size_t, SystemError> LoopbackConnection::send_some(std::string_view bytes) {
+Result<std::size_t, SystemError> LoopbackSocket::send_some(std::string_view bytes) {
   for (;;) {
     const ssize_t sent = send(static_cast<int>(*handle_), bytes.data(), bytes.size(), MSG_NOSIGNAL);
     if (sent >= 0) return static_cast<std::size_t>(sent);
@@ -89,7 +89,7 @@ Result<std::size_t, SystemError> LoopbackConnection::send_some(std::string_view 
   }
 }
 
-Result<std::size_t, SystemError> LoopbackConnection::receive_some(std::span<char> room) {
+Result<std::size_t, SystemError> LoopbackSocket::receive_some(std::span<char> room) {
   for (;;) {
     const ssize_t received = recv(static_cast<int>(*handle_), room.data(), room.size(), 0);
     if (received >= 0) return static_cast<std::size_t>(received);
@@ -97,11 +97,11 @@ Result<std::size_t, SystemError> LoopbackConnection::receive_some(std::span<char
   }
 }
 
-LoopbackConnection::~LoopbackConnection() {
+LoopbackSocket::~LoopbackSocket() {
   if (handle_) ::close(static_cast<int>(*handle_));
 }
 
-Result<std::uint16_t, SystemError> LoopbackListener::listen(std::uint16_t port) {
+Result<std::uint16_t, SystemError> LoopbackSocket::listen(std::uint16_t port) {
   const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return system_error(errno);
   handle_ = static_cast<std::uintptr_t>(fd);
@@ -115,16 +115,12 @@ Result<std::uint16_t, SystemError> LoopbackListener::listen(std::uint16_t port) 
   return ntohs(address.sin_port);
 }
 
-Result<LoopbackConnection, SystemError> LoopbackListener::accept() {
+Result<LoopbackSocket, SystemError> LoopbackSocket::accept() {
   for (;;) {
     const int fd = accept4(static_cast<int>(*handle_), nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd >= 0) return LoopbackConnection(static_cast<std::uintptr_t>(fd));
+    if (fd >= 0) return LoopbackSocket(static_cast<std::uintptr_t>(fd));
     if (errno != EINTR) return system_error(errno);
   }
-}
-
-LoopbackListener::~LoopbackListener() {
-  if (handle_) ::close(static_cast<int>(*handle_));
 }
 
 }  // namespace zelto::platform

@@ -137,7 +137,7 @@ bool is_terminal(StandardStream stream) {
   return GetConsoleMode(standard_handle(stream), &mode);
 }
 
-Result<Done, SystemError> LoopbackConnection::connect(std::uint16_t port) {
+Result<Done, SystemError> LoopbackSocket::connect(std::uint16_t port) {
   if (!start_winsock()) return last_socket_error();
   const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
   if (s == INVALID_SOCKET) return last_socket_error();
@@ -149,23 +149,23 @@ Result<Done, SystemError> LoopbackConnection::connect(std::uint16_t port) {
 
 // Nothing interrupts a Windows socket's call: WSAEINTR came only from WSACancelBlockingCall, which
 // Winsock 2 removed.
-Result<std::size_t, SystemError> LoopbackConnection::send_some(std::string_view bytes) {
+Result<std::size_t, SystemError> LoopbackSocket::send_some(std::string_view bytes) {
   const int sent = send(static_cast<SOCKET>(*handle_), bytes.data(), clamp_to_int(bytes.size()), 0);
   if (sent == SOCKET_ERROR) return last_socket_error();
   return static_cast<std::size_t>(sent);
 }
 
-Result<std::size_t, SystemError> LoopbackConnection::receive_some(std::span<char> room) {
+Result<std::size_t, SystemError> LoopbackSocket::receive_some(std::span<char> room) {
   const int received = recv(static_cast<SOCKET>(*handle_), room.data(), clamp_to_int(room.size()), 0);
   if (received == SOCKET_ERROR) return last_socket_error();
   return static_cast<std::size_t>(received);
 }
 
-LoopbackConnection::~LoopbackConnection() {
+LoopbackSocket::~LoopbackSocket() {
   if (handle_) closesocket(static_cast<SOCKET>(*handle_));
 }
 
-Result<std::uint16_t, SystemError> LoopbackListener::listen(std::uint16_t port) {
+Result<std::uint16_t, SystemError> LoopbackSocket::listen(std::uint16_t port) {
   if (!start_winsock()) return last_socket_error();
   // Not inherited: the stand-in's command, and what it starts, must not keep the port open.
   const SOCKET s = WSASocketW(AF_INET, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, WSA_FLAG_NO_HANDLE_INHERIT);
@@ -179,14 +179,10 @@ Result<std::uint16_t, SystemError> LoopbackListener::listen(std::uint16_t port) 
   return ntohs(address.sin_port);
 }
 
-Result<LoopbackConnection, SystemError> LoopbackListener::accept() {
+Result<LoopbackSocket, SystemError> LoopbackSocket::accept() {
   const SOCKET s = ::accept(static_cast<SOCKET>(*handle_), nullptr, nullptr);
   if (s == INVALID_SOCKET) return last_socket_error();
-  return LoopbackConnection(static_cast<std::uintptr_t>(s));
-}
-
-LoopbackListener::~LoopbackListener() {
-  if (handle_) closesocket(static_cast<SOCKET>(*handle_));
+  return LoopbackSocket(static_cast<std::uintptr_t>(s));
 }
 
 }  // namespace zelto::platform

@@ -12,7 +12,7 @@
 namespace zelto::standin {
 namespace {
 
-using platform::LoopbackConnection;
+using platform::LoopbackSocket;
 
 // A longer request line is cut there, and so read as no request at all.
 constexpr std::size_t kLongestRequest = 64 << 20;
@@ -21,7 +21,7 @@ constexpr std::size_t kLongestRequest = 64 << 20;
 constexpr auto kPauseAfterFailedAccept = std::chrono::milliseconds(100);
 
 // What the connection sends up to its first line feed, or up to its end.
-Result<std::string, platform::SystemError> read_line(LoopbackConnection& connection) {
+Result<std::string, platform::SystemError> read_line(LoopbackSocket& connection) {
   std::string line;
   char chunk[1 << 16];
   while (line.size() < kLongestRequest) {
@@ -35,7 +35,7 @@ Result<std::string, platform::SystemError> read_line(LoopbackConnection& connect
   return line;
 }
 
-void write_all(LoopbackConnection& connection, std::string_view bytes) {
+void write_all(LoopbackSocket& connection, std::string_view bytes) {
   while (!bytes.empty()) {
     const Result<std::size_t, platform::SystemError> sent = connection.send_some(bytes);
     if (!sent || *sent == 0) return;  // the client went away: there is no one left to tell
@@ -43,7 +43,7 @@ void write_all(LoopbackConnection& connection, std::string_view bytes) {
   }
 }
 
-void answer(LoopbackConnection& connection, Canvas& canvas) {
+void answer(LoopbackSocket& connection, Canvas& canvas) {
   const Result<std::string, platform::SystemError> request = read_line(connection);
   if (!request) return log("a connection broke before its request: " + request.error().text);
   std::string response, what_happened;
@@ -52,9 +52,9 @@ void answer(LoopbackConnection& connection, Canvas& canvas) {
   write_all(connection, response);
 }
 
-void accept_connections(platform::LoopbackListener& listener, Canvas& canvas) {
+void accept_connections(platform::LoopbackSocket& listener, Canvas& canvas) {
   for (bool failing = false;;) {
-    Result<LoopbackConnection, platform::SystemError> accepted = listener.accept();
+    Result<LoopbackSocket, platform::SystemError> accepted = listener.accept();
     if (!accepted) {
       if (!std::exchange(failing, true)) log("cannot accept connections: " + accepted.error().text);
       std::this_thread::sleep_for(kPauseAfterFailedAccept);
@@ -62,7 +62,7 @@ void accept_connections(platform::LoopbackListener& listener, Canvas& canvas) {
     }
     failing = false;
     // Held by this loop until the connection's thread has started, then by that thread alone.
-    auto connection = std::make_shared<LoopbackConnection>(std::move(*accepted));
+    auto connection = std::make_shared<LoopbackSocket>(std::move(*accepted));
     const auto started = run_in_background([connection, &canvas] { answer(*connection, canvas); });
     if (!started) log("cannot answer a connection: " + started.error().text);
   }
@@ -71,7 +71,7 @@ void accept_connections(platform::LoopbackListener& listener, Canvas& canvas) {
 }  // namespace
 
 Result<std::uint16_t, platform::SystemError> serve_in_background(std::uint16_t port, Canvas& canvas) {
-  auto& listener = *new platform::LoopbackListener;  // it listens for the rest of the process
+  auto& listener = *new platform::LoopbackSocket;  // it listens for the rest of the process
   const Result<std::uint16_t, platform::SystemError> listening = listener.listen(port);
   if (!listening) return listening.error();
   const auto started = run_in_background([&listener, &canvas] { accept_connections(listener, canvas); });
