@@ -1,10 +1,8 @@
 #include "json/json.h"
 
-#include <algorithm>
 #include <charconv>
+#include <map>
 #include <type_traits>
-#include <utility>
-#include <vector>
 
 #include "text/escapes.h"
 
@@ -54,17 +52,14 @@ void write(const JsonArray& array, std::string& out) {
 
 void write(const JsonObject& object, std::string& out) {
   // In key order, each key once: of members with the same key, the last given.
-  std::vector<const JsonMember*> members;
-  for (const JsonMember& member : object) members.push_back(&member);
-  std::ranges::stable_sort(members, {}, [](const JsonMember* member) { return member->key; });
+  std::map<std::string_view, const JsonValue*> members;
+  for (const JsonMember& member : object) members.insert_or_assign(member.key, &member.value);
   out += '{';
-  bool first = true;
-  for (std::size_t i = 0; i < members.size(); ++i) {
-    if (i + 1 < members.size() && members[i + 1]->key == members[i]->key) continue;
-    if (!std::exchange(first, false)) out += ',';
-    write(members[i]->key, out);
+  for (const auto& [key, value] : members) {
+    if (&key != &members.begin()->first) out += ',';
+    write(key, out);
     out += ':';
-    write(members[i]->value, out);
+    write(*value, out);
   }
   out += '}';
 }
