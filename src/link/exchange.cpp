@@ -4,7 +4,6 @@
 #include <new>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/platform.h"
 #include "text/text.h"

@@ -31,8 +31,7 @@ class Bytes {
 // but is never copied: a copy's value would view the first one's text.
 struct Response {
   Response(Bytes text, JsonValue value) : text(std::move(text)), value(std::move(value)) {}
-  Response(Response&&) = default;
-  Response(const Response&) = delete;
+  Response(Response&&) = default;  // and so never copied
 
   Bytes text;  // where it moves, its bytes stay
   JsonValue value;

@@ -55,7 +55,6 @@ class LoopbackSocket {
  public:
   LoopbackSocket() = default;
   LoopbackSocket(LoopbackSocket&& other) noexcept : handle_(std::exchange(other.handle_, std::nullopt)) {}
-  LoopbackSocket& operator=(LoopbackSocket&&) = delete;
   ~LoopbackSocket();
 
   // Connects to 127.0.0.1 at `port`.

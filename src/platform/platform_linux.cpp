@@ -39,8 +39,7 @@ SystemError system_error(int code) {
 void prepare_process() {
   // A reader that went away, and a file past the size limit, fail the write instead of ending the
   // process without a word. (Ignoring a signal that exists cannot fail.)
-  (void)std::signal(SIGPIPE, SIG_IGN);
-  (void)std::signal(SIGXFSZ, SIG_IGN);
+  for (const int signal : {SIGPIPE, SIGXFSZ}) (void)std::signal(signal, SIG_IGN);
   // F_GETFD fails only for a descriptor that is not open.
   for (const int fd : {STDOUT_FILENO, STDERR_FILENO}) started_without[fd] = fcntl(fd, F_GETFD) == -1;
 }

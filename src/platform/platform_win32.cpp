@@ -56,11 +56,9 @@ DWORD write_file(HANDLE file, std::string_view text) {
 }
 
 bool start_winsock() {
-  static const int started = [] {
-    WSADATA data;
-    return WSAStartup(MAKEWORD(2, 2), &data);
-  }();
-  return started == 0;
+  static WSADATA data;
+  static const bool started = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+  return started;
 }
 
 int clamp_to_int(std::size_t size) { return static_cast<int>(std::min<std::size_t>(size, INT_MAX)); }
