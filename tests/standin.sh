@@ -1,16 +1,17 @@
 #!/bin/sh
-# standin.sh BUILD FOLDER README: the Linux archives that CPack makes in BUILD work as their users
-# install them. The tar.gz (one folder, FOLDER), unpacked as the README says, holds static programs
-# and the licence, and the examples of its manual print what the page shows them print. The .deb
-# installs (in a root of its own) and runs: outside the app its zelto refuses, and in a terminal of
-# its stand-in it reaches the stand-in with every verb, the README's examples among them, as the
-# numbers, names, paths and files the stand-in gives back show.
+# standin.sh BUILD FOLDER README STATIC: the Linux archives that CPack makes in BUILD work as their
+# users install them. The tar.gz (one folder, FOLDER), unpacked as the README says, holds the
+# licence and programs that are static when STATIC is ON, and the examples of its manual print
+# what the page shows them print. The .deb installs (in a root of its own) and runs: outside the
+# app its zelto refuses, and in a terminal of its stand-in it reaches the stand-in with every verb,
+# the README's examples among them, as the numbers, names, paths and files the stand-in gives back
+# show.
 . "$(dirname "$0")/standin-lib.sh"
 pack "$1" TGZ "$2.tar.gz"
 mkdir "$work/local" "$work/files"
 tar -xzf "$1/$2.tar.gz" -C "$work/local" --strip-components=1
 for program in zelto-cli zelto-standin; do
-  ! readelf -d "$work/local/bin/$program" | grep -q NEEDED || fail "$program is not static"
+  [ "$4" != ON ] || ! readelf -d "$work/local/bin/$program" | grep -q NEEDED || fail "$program is not static"
 done
 grep -q '^MIT License' "$work/local/share/doc/zelto/copyright" || fail "no licence"
 
