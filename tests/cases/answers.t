@@ -1,10 +1,11 @@
 # What zelto makes of the app's answer to `zelto send oi`: the bytes must be UTF-8; Unicode white
 # space around the text is dropped; the rest must be one JSON value, read strictly; it passes when
-# its "ok" is true. Every rule of the reader is checked against another reader by the fuzz target
-# on its seed corpus, run with the tests; here each is seen end to end. White space is every
-# character of Unicode's White_Space property, and only those: not U+200B, U+180E or U+FEFF.
-# UTF-8 is well-formed: no overlong form, surrogate or code point above U+10FFFF; the last case
-# below has the first and last sequence of each lead byte's range.
+# its "ok" is true. Each rule of the UTF-8 check, the reader and the outcome is checked against
+# another reader by the fuzz target's seeds, run with the tests (and fuzzed from them); here the
+# client is seen end to end, on what those seeds cannot show: an answer cut inside a character,
+# white space, which is every character of Unicode's White_Space property and only those (not
+# U+200B, U+180E or U+FEFF), numbers at the edges of the C runtime's range, and nesting far deeper
+# than the reader's limit.
 = SPACE \x09\x0a\x0b\x0c\x0d\x20\xc2\x85\xc2\xa0\xe1\x9a\x80\xe2\x80\x80\xe2\x80\x81\xe2\x80\x82\xe2\x80\x83\xe2\x80\x84\xe2\x80\x85\xe2\x80\x86\xe2\x80\x87\xe2\x80\x88\xe2\x80\x89\xe2\x80\x8a\xe2\x80\xa8\xe2\x80\xa9\xe2\x80\xaf\xe2\x81\x9f\xe3\x80\x80
 
 $ zelto send oi
@@ -12,12 +13,6 @@ $ zelto send oi
 ! zelto: falha ao falar com o app: stream did not contain valid UTF-8
 * < {"ok":true,"x":"\xff"}
 * < {"ok":true}\xc3
-* < {"ok":true,"x":"\xc1\xbf"}
-* < {"ok":true,"x":"\xe0\x9f\xbf"}
-* < {"ok":true,"x":"\xed\xa0\x80"}
-* < {"ok":true,"x":"\xf0\x8f\xbf\xbf"}
-* < {"ok":true,"x":"\xf4\x90\x80\x80"}
-* < {"ok":true,"x":"\xf5\x80\x80\x80"}
 
 $ zelto send oi
 ! zelto: resposta inválida
@@ -32,13 +27,7 @@ $ zelto send oi
 * < {"ok":true,"sent":0.{1300*0}1e1700}
 * < {100000*{"a":}
 * < {"ok":true,"x":{127*[}{127*]}}
-* < {"ok":true,"a"}
-* < {"ok":true,"x":"\x1f"}
 * < {"ok":true,"sent":1{400*0}}
-* < {"ok":true,"x":"\u12G4"}
-* < {"ok":true,"x":"\udc00"}
-* < {"ok":true,"x":"\ud800\u0041"}
-* < {"ok":true,"x":"\ud800\ue000"}
 
 $ zelto send oi
 * < {SPACE}{ "sent" : [ 1 , { } ] ,\x0a"ok"\x09:\x0dtrue , "sent":4 }{SPACE}
@@ -51,12 +40,7 @@ $ zelto send oi
 # The outcome check: only "ok" true passes; the app's error text is printed when it is a string.
 $ zelto send oi
 ! zelto: erro desconhecido
-* < {"ok":true,"ok":false}
 * < [{"ok":1,"error":42}]
 * < {"ok":false,"error":"\u20ac\u00e9\uABCD\udbff\udfff\ud83d\ude00\ud800\udc00\ue000\u0041\/\\\"\b\f\n\r\t\u0000."}
 ! zelto: €é\xea\xaf\x8d\xf4\x8f\xbf\xbf😀\xf0\x90\x80\x80\xee\x80\x80A/\"\x08\x0c
 ! \x0d\x09\x00.
-* < {"error":"","ok":null}
-! zelto: 
-* < {"ok":0,"error":"\xc2\x80\xdf\xbf\xe0\xa0\x80\xed\x9f\xbf\xf0\x90\x80\x80\xf4\x8f\xbf\xbf"}
-! zelto: \xc2\x80\xdf\xbf\xe0\xa0\x80\xed\x9f\xbf\xf0\x90\x80\x80\xf4\x8f\xbf\xbf

@@ -1,0 +1,24 @@
+// Runs the fuzz target once on each file of the folders named, for builds without libFuzzer: the
+// seed corpus is checked with the tests, by the compiler and options of the programs shipped. The
+// name of each file goes to standard error before it runs, so that the last one named is the one
+// a failed check stopped at.
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+int main(int argc, char** argv) {
+  for (int folder = 1; folder < argc; ++folder) {
+    for (const auto& seed : std::filesystem::directory_iterator(argv[folder])) {
+      std::cerr << seed.path().string() << '\n';
+      std::ifstream file(seed.path(), std::ios::binary);
+      const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+      LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    }
+  }
+}
