@@ -1,9 +1,9 @@
 #!/bin/sh
-# standin-survives.sh STANDIN: the stand-in app serves on, whatever its clients and users do (a title
-# no file system takes, a name Windows takes for a device, a file that cannot be written whole, a
-# client that says nothing, a log nobody reads any more, no descriptor left to accept with), and
-# however it is asked to end, it passes the request on to its command and leaves neither the
-# command nor a folder behind.
+# standin-survives.sh STANDIN: the stand-in app, which only this machine reaches, serves on,
+# whatever its clients and users do (a title no file system takes, a name Windows takes for a
+# device, a file that cannot be written whole, a client that says nothing, a log nobody reads any
+# more, no descriptor left to accept with), and however it is asked to end, it passes the request
+# on to its command and leaves neither the command nor a folder behind.
 . "$(dirname "$0")/standin-lib.sh"
 standin=$1
 mkdir "$work/files" "$work/tmp"
@@ -20,6 +20,12 @@ out=$(ulimit -f 16 && "$standin" --folder "$work/files" --client "$work/client" 
   fail "files: $(ls "$work/files")"
 expect "zelto: não foi possível gravar o arquivo $work/files/Grande.md" "$out"
 [ ! -e "$work/files/Grande.md" ] || fail "a file cut short is left"
+
+# Started without standard input (its listener takes descriptor 0), it serves, and listens on the
+# loopback address alone: no other machine reaches it.
+"$standin" -- sh -c 'zelto list >/dev/null &&
+  grep -q " 0100007F:$(printf %04X "$ZELTO_PORT") 00000000:0000 0A " /proc/net/tcp' <&- 2>/dev/null ||
+  fail "started without standard input, it does not serve, or listens beyond the loopback address"
 
 # A client that connects and says nothing holds up no other.
 "$standin" -- python3 -c 'import os, socket, subprocess
