@@ -51,8 +51,8 @@ EOF
   printf '%s\n' "$summary" | tail -n +2
 }
 
-stage default "about a minute and a half on an idle machine"
-stage sanitize "about 40 seconds"
+stage default "about two and a half minutes on an idle machine"
+stage sanitize "about a minute"
 stage fuzz "a minute of fuzzing, after a short build" -DZELTO_FUZZ_SECONDS="${ZELTO_FUZZ_SECONDS:-60}"
 
 summary="$passed passed, $failed failed"
