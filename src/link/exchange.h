@@ -20,7 +20,7 @@ class Bytes {
   // counts them; memory running out throws std::bad_alloc, as a container's would.
   std::span<char> room(std::size_t count);
   void extend(std::size_t count) { size_ += count; }
-  std::span<char> span() const { return {data_.get(), size_}; }
+  std::span<char> span() { return {data_.get(), size_}; }  // written to where escapes are decoded
 
  private:
   std::unique_ptr<char, decltype(&std::free)> data_{nullptr, &std::free};
