@@ -47,10 +47,10 @@ bool is_terminal(StandardStream stream);
 // The system's description of its error `code` (errno; GetLastError() on Windows).
 SystemError system_error(int code);
 
-// A blocking TCP socket on the loopback address, closed when it goes: the client's connection to the
-// app, or the stand-in app's listener and the connections it accepts. No time-out, no socket option
-// (a listener's port may be taken again at once), no half-close. Calls interrupted by a signal are
-// repeated; nothing else is.
+// A TCP socket on the loopback address, closed when it goes: the client's connection to the app,
+// which blocks, with no time-out and no half-close, or the stand-in app's listener and the
+// connections it accepts, which never wait. Calls interrupted by a signal are repeated; nothing
+// else is.
 class LoopbackSocket {
  public:
   LoopbackSocket() = default;
@@ -63,10 +63,23 @@ class LoopbackSocket {
   Result<std::size_t, SystemError> send_some(std::string_view bytes);
   Result<std::size_t, SystemError> receive_some(std::span<char> room);
 
-  // Listens on 127.0.0.1 at `port`, or at a free port when it is 0; gives the port.
+  // Listens on 127.0.0.1 at `port`, or at a free port when it is 0; gives the port. The port may be
+  // taken again as soon as the listener goes, and no program the process starts inherits it. The
+  // listener and the connections it accepts never wait: a call that would wait fails, so they are
+  // called once wait_for() says they are ready.
   Result<std::uint16_t, SystemError> listen(std::uint16_t port);
-  // The next connection to the port it listens on, once there is one.
+  // The next connection to the port it listens on.
   Result<LoopbackSocket, SystemError> accept();
+
+  // What wait_for() waits for on a socket: bytes to receive, a connection to accept or the end of
+  // the connection; or room to send.
+  struct Awaited {
+    const LoopbackSocket* socket;
+    bool room_to_send;
+  };
+  // Waits until one of the sockets is ready for what it awaits, or for `milliseconds` (-1: for as
+  // long as it takes); gives whether each is ready. A signal may end the wait early.
+  static Result<std::vector<bool>, SystemError> wait_for(std::span<const Awaited> sockets, int milliseconds);
 
  private:
   explicit LoopbackSocket(std::uintptr_t handle) : handle_(handle) {}

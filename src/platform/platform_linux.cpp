@@ -1,6 +1,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -101,11 +102,11 @@ LoopbackSocket::~LoopbackSocket() {
 }
 
 Result<std::uint16_t, SystemError> LoopbackSocket::listen(std::uint16_t port) {
-  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (fd < 0) return system_error(errno);
   handle_ = static_cast<std::uintptr_t>(fd);
   const int yes = 1;
-  (void)setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);  // a port just used is taken again
+  (void)setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);  // past a closed connection's wait
   sockaddr_in address = loopback(port);
   socklen_t length = sizeof address;
   auto* const generic = reinterpret_cast<sockaddr*>(&address);
@@ -116,10 +117,23 @@ Result<std::uint16_t, SystemError> LoopbackSocket::listen(std::uint16_t port) {
 
 Result<LoopbackSocket, SystemError> LoopbackSocket::accept() {
   for (;;) {
-    const int fd = accept4(static_cast<int>(*handle_), nullptr, nullptr, SOCK_CLOEXEC);
+    const int fd = accept4(static_cast<int>(*handle_), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
     if (fd >= 0) return LoopbackSocket(static_cast<std::uintptr_t>(fd));
     if (errno != EINTR) return system_error(errno);
   }
+}
+
+Result<std::vector<bool>, SystemError> LoopbackSocket::wait_for(std::span<const Awaited> sockets, int milliseconds) {
+  std::vector<pollfd> polled;
+  polled.reserve(sockets.size());
+  for (const auto& [socket, room_to_send] : sockets)
+    polled.push_back({static_cast<int>(*socket->handle_), static_cast<short>(room_to_send ? POLLOUT : POLLIN), 0});
+  const int count = poll(polled.data(), polled.size(), milliseconds);
+  if (count < 0 && errno != EINTR) return system_error(errno);
+  std::vector<bool> ready;
+  ready.reserve(polled.size());
+  for (const pollfd& each : polled) ready.push_back(count > 0 && each.revents != 0);
+  return ready;
 }
 
 }  // namespace zelto::platform

@@ -172,7 +172,9 @@ Result<std::uint16_t, SystemError> LoopbackSocket::listen(std::uint16_t port) {
   sockaddr_in address = loopback(port);
   int length = sizeof address;
   auto* const generic = reinterpret_cast<sockaddr*>(&address);
-  if (bind(s, generic, length) != 0 || ::listen(s, SOMAXCONN) != 0 || getsockname(s, generic, &length) != 0)
+  u_long never_wait = 1;
+  if (ioctlsocket(s, FIONBIO, &never_wait) != 0 || bind(s, generic, length) != 0 || ::listen(s, SOMAXCONN) != 0 ||
+      getsockname(s, generic, &length) != 0)
     return last_socket_error();
   return ntohs(address.sin_port);
 }
@@ -180,7 +182,23 @@ Result<std::uint16_t, SystemError> LoopbackSocket::listen(std::uint16_t port) {
 Result<LoopbackSocket, SystemError> LoopbackSocket::accept() {
   const SOCKET s = ::accept(static_cast<SOCKET>(*handle_), nullptr, nullptr);
   if (s == INVALID_SOCKET) return last_socket_error();
-  return LoopbackSocket(static_cast<std::uintptr_t>(s));
+  LoopbackSocket accepted(static_cast<std::uintptr_t>(s));
+  u_long never_wait = 1;
+  if (ioctlsocket(s, FIONBIO, &never_wait) != 0) return last_socket_error();
+  return accepted;
+}
+
+Result<std::vector<bool>, SystemError> LoopbackSocket::wait_for(std::span<const Awaited> sockets, int milliseconds) {
+  std::vector<WSAPOLLFD> polled;
+  polled.reserve(sockets.size());
+  for (const auto& [socket, room_to_send] : sockets)
+    polled.push_back({static_cast<SOCKET>(*socket->handle_), static_cast<short>(room_to_send ? POLLOUT : POLLIN), 0});
+  const int count = WSAPoll(polled.data(), static_cast<ULONG>(polled.size()), milliseconds);
+  if (count == SOCKET_ERROR) return last_socket_error();
+  std::vector<bool> ready;
+  ready.reserve(polled.size());
+  for (const WSAPOLLFD& each : polled) ready.push_back(count > 0 && each.revents != 0);
+  return ready;
 }
 
 }  // namespace zelto::platform

@@ -1,9 +1,12 @@
 #include "canvas.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <fstream>
 #include <optional>
 
+#include "commands/command_table.h"
 #include "host.h"
 #include "json/json.h"
 #include "text/text.h"
@@ -15,17 +18,40 @@ namespace {
 // path in the 260 characters of Windows in a usual folder.
 constexpr std::size_t kLongestStem = 100;
 
+// A request has a handful of members; a line with more is no request, and is not read.
+constexpr std::size_t kMostMembers = 16;
+
 // The port of the first webview's debugging endpoint, the next ones after it. No browser runs in the
 // stand-in: nothing listens there.
 constexpr std::size_t kFirstCdpPort = 9400;
 
-JsonValue string(std::string_view text) { return {text}; }
+JsonValue json_string(std::string_view text) { return {text}; }
 
-std::string failure(std::string_view error) { return to_json({JsonObject{{"error", string(error)}, {"ok", {false}}}}); }
-
-std::string success(JsonObject members) {
+Answer success(JsonObject members, std::string log) {
   members.push_back({"ok", {true}});
-  return to_json({std::move(members)});
+  return {to_json({std::move(members)}), std::move(log)};
+}
+
+// Whether `line` can be a request, looked at before it is read as JSON: an object of at most
+// kMostMembers members, each a string. Reading such a line takes little more than the line itself.
+bool can_be_request(std::string_view line) {
+  if (!line.starts_with('{') || !line.ends_with('}')) return false;
+  std::size_t members = 0;
+  bool in_string = false;
+  for (std::size_t i = 1; i + 1 < line.size(); ++i) {
+    const char c = line[i];
+    if (in_string) {
+      if (c == '\\') ++i;
+      in_string = c != '"';
+    } else if (c == '"') {
+      in_string = true;
+    } else if (c == ':') {
+      ++members;
+    } else if (c != ',' && c != ' ' && c != '\t' && c != '\n' && c != '\r') {
+      return false;
+    }
+  }
+  return members <= kMostMembers;
 }
 
 // Whether Windows takes `stem`, followed by any extension, for a device: CON, PRN, AUX, NUL, COM0
@@ -38,11 +64,6 @@ bool is_device_name(std::string_view stem) {
       (name.starts_with("COM") || name.starts_with("LPT")) &&
       ((number.size() == 1 && std::isdigit(number[0])) || number == "¹" || number == "²" || number == "³");
   return port || name == "CON" || name == "PRN" || name == "AUX" || name == "NUL";
-}
-
-// {"label":..., key:...}, as the listing shows each node.
-JsonValue labelled(std::string_view label, std::string_view key, std::string_view value) {
-  return {JsonObject{{"label", string(label)}, {key, string(value)}}};
 }
 
 // A file name's stem from a title: letters, digits, spaces, '-', '_' and non-ASCII characters are
@@ -63,13 +84,23 @@ std::string file_stem(std::string_view title) {
   return is_device_name(stem) ? stem + "_" : stem;
 }
 
+// {"label":..., key:...}, as the listing shows each node.
+JsonValue labelled(std::string_view label, std::string_view key, std::string_view value) {
+  return {JsonObject{{"label", json_string(label)}, {key, json_string(value)}}};
+}
+
 }  // namespace
+
+Answer refusal(std::string_view error, std::string log) {
+  return {to_json({JsonObject{{"error", json_string(error)}, {"ok", {false}}}}), std::move(log)};
+}
 
 struct Canvas::Request {
   std::string verb;
   std::string from;
   std::string token;
   std::optional<std::string> target, message, title, diagram, url;
+  std::string log;  // how the log names the request: its verb and its caller
 };
 
 Canvas::Canvas(std::filesystem::path folder, std::string token)
@@ -78,55 +109,46 @@ Canvas::Canvas(std::filesystem::path folder, std::string token)
       terminals_{{"node-1", "Terminal 1", false}, {"node-2", "Backend", true}, {"node-3", "Agente 2", false}},
       links_{{"node-1", "node-2"}, {"node-1", "node-3"}} {}
 
-std::string Canvas::answer(std::string_view request_line, std::string& log) {
+Answer Canvas::answer(std::string_view request_line) {
+  // What each verb of the client's command table does here, in the table's order.
+  struct Handling {
+    std::string_view verb;
+    Answer (Canvas::*handle)(const Request&);
+  };
+  static constexpr Handling kHandling[] = {
+      {"list", &Canvas::list},       {"send", &Canvas::send}, {"reply", &Canvas::reply},   {"note", &Canvas::note},
+      {"diagram", &Canvas::diagram}, {"html", &Canvas::page}, {"browser", &Canvas::browse}};
+  static_assert(std::ranges::equal(kVerbs, kHandling, {}, &VerbRow::name, &Handling::verb));
+
   std::string line(request_line);  // read in place: the request's strings view it
-  const Result<JsonValue, NotJson> read = is_valid_utf8(line) ? read_json(line) : NotJson{};
-  const JsonValue* root = read ? &*read : nullptr;
+  const bool readable = is_valid_utf8(line) && can_be_request(line);
+  const Result<JsonValue, NotJson> read = readable ? read_json(line) : NotJson{};
+  if (!read) return refusal("pedido inválido", "an unreadable request");
   const auto field = [&](std::string_view key) -> std::optional<std::string> {
-    if (const auto value = text(member(root, key))) return std::string(*value);
+    if (const auto value = text(member(&*read, key))) return std::string(*value);
     return std::nullopt;
   };
-  if (!root || !std::holds_alternative<JsonObject>(root->data)) {
-    log = "an unreadable request";
-    return failure("pedido inválido");
-  }
-  const Request request{field("verb").value_or(""),
-                        field("from").value_or(""),
-                        field("token").value_or(""),
-                        field("target"),
-                        field("message"),
-                        field("title"),
-                        field("diagram"),
-                        field("url")};
-  return handle(request, log);
-}
-
-std::string Canvas::handle(const Request& request, std::string& log) {
+  Request request{field("verb").value_or(""),
+                  field("from").value_or(""),
+                  field("token").value_or(""),
+                  field("target"),
+                  field("message"),
+                  field("title"),
+                  field("diagram"),
+                  field("url"),
+                  ""};
   const Terminal* caller = terminal(request.from);
-  log = request.verb + " from " + (caller ? caller->label : request.from) + ": ";
-  if (request.token != token_) {
-    log += "a wrong token";
-    return failure("token inválido");
+  request.log = request.verb + " from " + (caller ? caller->label : request.from) + ": ";
+  if (request.token != token_) return refusal("token inválido", request.log + "a wrong token");
+  if (!caller) return refusal("terminal desconhecido: " + request.from, request.log + "an unknown terminal");
+  const auto row = std::ranges::find(kVerbs, request.verb, &VerbRow::name);
+  if (row == std::ranges::end(kVerbs)) {
+    return refusal("comando desconhecido: " + request.verb, request.log + "an unknown verb");
   }
-  if (!caller) {
-    log += "an unknown terminal";
-    return failure("terminal desconhecido: " + request.from);
-  }
-  if (request.verb == "list") {
-    log += "listed";
-    return list(request);
-  }
-  if (request.verb == "send") return send(request, log);
-  if (request.verb == "reply") return reply(request, log);
-  if (request.verb == "note") return create_file(request, FileKind::note, log);
-  if (request.verb == "diagram") return create_file(request, FileKind::diagram, log);
-  if (request.verb == "html") return create_file(request, FileKind::page, log);
-  if (request.verb == "browser") return browse(request, log);
-  log += "an unknown verb";
-  return failure("comando desconhecido: " + request.verb);
+  return (this->*kHandling[row - std::ranges::begin(kVerbs)].handle)(request);
 }
 
-std::string Canvas::list(const Request& request) {
+Answer Canvas::list(const Request& request) {
   JsonArray connections, notes, diagrams, pages, browsers;
   for (const Terminal* peer : peers_of(request.from)) connections.push_back(labelled(peer->label, "id", peer->id));
   for (const FileNode& file : files_) {
@@ -137,53 +159,45 @@ std::string Canvas::list(const Request& request) {
   for (const Browser& browser : browsers_) {
     if (browser.owner == request.from) browsers.push_back(labelled(browser.label, "cdp", browser.cdp));
   }
-  return success({{"self", {JsonObject{{"label", string(terminal(request.from)->label)}}}},
+  return success({{"self", {JsonObject{{"label", json_string(terminal(request.from)->label)}}}},
                   {"connections", {std::move(connections)}},
                   {"notes", {std::move(notes)}},
                   {"diagrams", {std::move(diagrams)}},
                   {"htmls", {std::move(pages)}},
-                  {"browsers", {std::move(browsers)}}});
+                  {"browsers", {std::move(browsers)}}},
+                 request.log + "listed");
 }
 
-std::string Canvas::send(const Request& request, std::string& log) {
-  const std::string message = request.message.value_or("");
+Answer Canvas::send(const Request& request) {
+  std::string log = request.log;
   std::uint64_t sent = 0;
   for (const Terminal* peer : peers_of(request.from)) {
     if (request.target && peer->label != *request.target) continue;
     log += (sent ? ", " : "message to ") + peer->label;
     ++sent;
   }
-  if (request.target && sent == 0) {
-    log += "no such target";
-    return failure("alvo nao encontrado: " + *request.target);
-  }
-  log += sent ? ": " + message : "no terminal connected";
-  return success({{"sent", {sent}}});
+  if (request.target && sent == 0) return refusal("alvo nao encontrado: " + *request.target, log + "no such target");
+  log += sent ? ": " + request.message.value_or("") : "no terminal connected";
+  return success({{"sent", {sent}}}, log);
 }
 
-std::string Canvas::reply(const Request& request, std::string& log) {
-  std::uint64_t sent = 0;
+Answer Canvas::reply(const Request& request) {
   for (Terminal* peer : peers_of(request.from)) {
     if (!peer->awaits_reply) continue;
     peer->awaits_reply = false;
-    log += "reply delivered to " + peer->label + ": " + request.message.value_or("");
-    sent = 1;
-    break;
+    return success({{"sent", {std::uint64_t{1}}}},
+                   request.log + "reply delivered to " + peer->label + ": " + request.message.value_or(""));
   }
-  if (!sent) log += "nobody awaited a reply";
-  return success({{"sent", {sent}}});
+  return success({{"sent", {std::uint64_t{0}}}}, request.log + "nobody awaited a reply");
 }
 
-std::string Canvas::create_file(const Request& request, FileKind kind, std::string& log) {
-  if (!request.title) {
-    log += "no title";
-    return failure("titulo ausente");
-  }
+Answer Canvas::create_file(const Request& request, FileKind kind) {
+  if (!request.title) return refusal("titulo ausente", request.log + "no title");
   static constexpr std::string_view kExtensions[] = {".md", ".diagram.json", ".html"};
   const std::string_view extension = kExtensions[static_cast<int>(kind)];
   const std::string stem = file_stem(*request.title);
-  std::string content = request.message.value_or("");
-  if (kind == FileKind::diagram) content = request.diagram.value_or(R"({"boxes":[],"arrows":[]})");
+  const std::string content = kind == FileKind::diagram ? request.diagram.value_or(R"({"boxes":[],"arrows":[]})")
+                                                        : request.message.value_or("");
   std::filesystem::path path = folder_ / path_of(stem + std::string(extension));
   std::error_code error;
   for (int n = 2; std::filesystem::exists(path, error); ++n) {
@@ -196,43 +210,35 @@ std::string Canvas::create_file(const Request& request, FileKind kind, std::stri
   file.close();
   if (!file) {
     if (!error) std::filesystem::remove(path, error);  // what was written of it
-    log += "cannot write " + text_of(path);
-    return failure("não foi possível gravar o arquivo " + text_of(path));
+    return refusal("não foi possível gravar o arquivo " + text_of(path), request.log + "cannot write " + text_of(path));
   }
   const FileNode& node = files_.emplace_back(FileNode{kind, unique_label(*request.title), text_of(path), request.from});
-  log += "created " + node.path;
-  return success({{"label", string(node.label)}, {"path", string(node.path)}});
+  return success({{"label", json_string(node.label)}, {"path", json_string(node.path)}},
+                 request.log + "created " + node.path);
 }
 
-std::string Canvas::browse(const Request& request, std::string& log) {
-  if (!request.url) {
-    log += "no url";
-    return failure("url ausente");
-  }
+Answer Canvas::browse(const Request& request) {
+  if (!request.url) return refusal("url ausente", request.log + "no url");
   const std::string label = request.target.value_or("navegador");
-  Browser* browser = nullptr;
-  for (Browser& candidate : browsers_) {
-    if (candidate.label == label && candidate.owner == request.from) browser = &candidate;
-  }
-  const bool created = browser == nullptr;
-  if (created) {
-    const std::string cdp = "http://127.0.0.1:" + std::to_string(kFirstCdpPort + browsers_.size());
-    browser = &browsers_.emplace_back(Browser{label, "", cdp, request.from});
-  }
-  browser->url = *request.url;
-  log += (created ? "opened browser " : "navigated browser ") + browser->label + " to " + browser->url +
-         " (no browser runs here: nothing listens at " + browser->cdp + ")";
-  return success({{"label", string(browser->label)},
-                  {"url", string(browser->url)},
-                  {"cdp", string(browser->cdp)},
-                  {"created", {created}}});
+  const auto found = std::ranges::find_if(
+      browsers_, [&](const Browser& browser) { return browser.label == label && browser.owner == request.from; });
+  const bool created = found == browsers_.end();
+  Browser& browser =
+      created ? browsers_.emplace_back(Browser{
+                    label, "", "http://127.0.0.1:" + std::to_string(kFirstCdpPort + browsers_.size()), request.from})
+              : *found;
+  browser.url = *request.url;
+  return success({{"label", json_string(browser.label)},
+                  {"url", json_string(browser.url)},
+                  {"cdp", json_string(browser.cdp)},
+                  {"created", {created}}},
+                 request.log + (created ? "opened browser " : "navigated browser ") + browser.label + " to " +
+                     browser.url + " (no browser runs here: nothing listens at " + browser.cdp + ")");
 }
 
 const Canvas::Terminal* Canvas::terminal(std::string_view id) const {
-  for (const Terminal& t : terminals_) {
-    if (t.id == id) return &t;
-  }
-  return nullptr;
+  const auto found = std::ranges::find(terminals_, id, &Terminal::id);
+  return found != terminals_.end() ? &*found : nullptr;
 }
 
 std::vector<Canvas::Terminal*> Canvas::peers_of(std::string_view id) {
@@ -247,10 +253,7 @@ std::vector<Canvas::Terminal*> Canvas::peers_of(std::string_view id) {
 
 std::string Canvas::unique_label(std::string_view wanted) const {
   const auto taken = [&](const std::string& label) {
-    for (const FileNode& file : files_) {
-      if (file.label == label) return true;
-    }
-    return false;
+    return std::ranges::find(files_, label, &FileNode::label) != files_.end();
   };
   std::string label(wanted);
   for (int n = 2; taken(label); ++n) label = std::string(wanted) + " (" + std::to_string(n) + ")";

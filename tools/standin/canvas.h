@@ -7,6 +7,15 @@
 
 namespace zelto::standin {
 
+// The answer to one request: the response as JSON text, and the log's line about what happened.
+struct Answer {
+  std::string response;
+  std::string log;
+};
+
+// The answer that refuses a request with `error`, the text the client shows.
+Answer refusal(std::string_view error, std::string log);
+
 // The stand-in app's canvas, in memory: terminals with their agents, and the notes, diagrams, pages
 // and browser webviews created on it, each connected to the terminal that created it. Answers the
 // client's requests as the app does.
@@ -19,8 +28,7 @@ class Canvas {
   const std::string& caller_id() const { return terminals_.front().id; }
   const std::string& token() const { return token_; }
 
-  // The response text to one request line. `log` receives one line describing what happened.
-  std::string answer(std::string_view request_line, std::string& log);
+  Answer answer(std::string_view request_line);
 
  private:
   struct Terminal {
@@ -43,12 +51,14 @@ class Canvas {
   };
   struct Request;
 
-  std::string handle(const Request& request, std::string& log);
-  std::string list(const Request& request);
-  std::string send(const Request& request, std::string& log);
-  std::string reply(const Request& request, std::string& log);
-  std::string create_file(const Request& request, FileKind kind, std::string& log);
-  std::string browse(const Request& request, std::string& log);
+  Answer list(const Request& request);
+  Answer send(const Request& request);
+  Answer reply(const Request& request);
+  Answer note(const Request& request) { return create_file(request, FileKind::note); }
+  Answer diagram(const Request& request) { return create_file(request, FileKind::diagram); }
+  Answer page(const Request& request) { return create_file(request, FileKind::page); }
+  Answer browse(const Request& request);
+  Answer create_file(const Request& request, FileKind kind);
 
   const Terminal* terminal(std::string_view id) const;
   std::vector<Terminal*> peers_of(std::string_view id);

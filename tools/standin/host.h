@@ -1,7 +1,7 @@
 #pragma once
 
-// What the stand-in app needs of the operating system beyond the client's platform layer: threads,
-// the command it runs as its child, and the requests to end (signals, Ctrl+C) that it passes on to
+// What the stand-in app needs of the operating system beyond the client's platform layer: its
+// serving thread, the command it runs as its child, and the requests to end (signals, Ctrl+C) that it passes on to
 // that command. One file per system (host_linux.cpp, host_win32.cpp).
 
 #include <filesystem>
@@ -27,11 +27,8 @@ int end_request();
 [[noreturn]] void end_as_requested(int request);
 
 // Runs `work` on a thread of its own, which nothing waits for: it ends with its work, or with the
-// process.
+// process. (mingw-w64's C++ library, with the threads of Windows, has no std::thread.)
 Result<Done, platform::SystemError> run_in_background(std::function<void()> work);
-
-// Runs `work` while no other thread runs work given here: threads take turns with what they share.
-void one_at_a_time(const std::function<void()>& work);
 
 // Sets a variable of the stand-in's own environment, which the command inherits; PATH is also
 // where the command is looked up.

@@ -8,7 +8,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <memory>
-#include <mutex>
 
 #include "host.h"
 
@@ -61,12 +60,6 @@ Result<Done, platform::SystemError> run_in_background(std::function<void()> work
   (void)held.release();  // the thread's now
   pthread_detach(thread);
   return Done{};
-}
-
-void one_at_a_time(const std::function<void()>& work) {
-  static std::mutex turn;
-  const std::lock_guard hold(turn);
-  work();
 }
 
 Result<Done, platform::SystemError> set_environment_variable(const std::string& name, const std::string& value) {

@@ -61,15 +61,6 @@ Result<Done, platform::SystemError> run_in_background(std::function<void()> work
   return Done{};
 }
 
-void one_at_a_time(const std::function<void()>& work) {
-  static SRWLOCK turn = SRWLOCK_INIT;
-  struct Hold {
-    Hold() { AcquireSRWLockExclusive(&turn); }
-    ~Hold() { ReleaseSRWLockExclusive(&turn); }
-  } hold;
-  work();
-}
-
 Result<Done, platform::SystemError> set_environment_variable(const std::string& name, const std::string& value) {
   if (!SetEnvironmentVariableW(platform::to_utf16(name).c_str(), platform::to_utf16(value).c_str())) {
     return last_error();

@@ -10,9 +10,12 @@
 namespace zelto::standin {
 
 // Listens on 127.0.0.1 at `port` (0: a free one) and answers with `canvas` for the rest of the
-// process, each connection on a thread of its own, so that a client that says nothing holds up no
-// other: the connection's first line (up to its line feed) is the request, the canvas's answer goes
-// back, and the connection is closed. What each answer did is logged. Gives the port.
+// process, on a thread of its own: a connection's first line (up to its line feed) is the request,
+// the canvas's answer goes back, and the connection is closed. Whatever other local programs do,
+// what it holds is bounded: a connection has a few seconds to send its request and as many to take
+// the answer; a new connection beyond the most held at once drops the oldest waiting one; a request
+// over its bound, or over what all requests may hold together, is refused with an answer. What
+// each answer did is logged. Gives the port.
 Result<std::uint16_t, platform::SystemError> serve_in_background(std::uint16_t port, Canvas& canvas);
 
 // Writes "[app] {line}" on standard error, its controls shown visibly on a terminal, as the client

@@ -1,0 +1,208 @@
+#!/usr/bin/env python3
+# standin_survives.py STANDIN: the stand-in app serves on whatever other local programs, its clients
+# and its users do; it writes a user's notes whole; its log shows what requests hold; however it is
+# asked to end, it passes the request on to its command and leaves no folder behind. Stops at the
+# first failure.
+# Each check runs the stand-in with a command, often this script again (--inside NAME), which then
+# plays a terminal's programs.
+
+import json, os, resource, signal, socket, subprocess, sys, tempfile, threading, time
+
+STANDIN = os.path.abspath(sys.argv[-1])
+SANITIZED = os.environ.get("ZELTO_TEST_SANITIZED") == "ON"
+INSIDE = [sys.executable, os.path.abspath(__file__), "--inside"]
+
+
+def fail(*lines):
+    print(*lines, sep="\n", file=sys.stderr)
+    sys.exit(1)
+
+
+def standin(*command, options=(), **kwargs):  # the stand-in's run of `command`, its output text
+    run = [STANDIN, *options, "--", *command]
+    return subprocess.run(
+        run, capture_output=True, text=True, errors="replace", timeout=120, **kwargs
+    )
+
+
+def zelto(*args):  # inside: a call of the client, as a terminal's program makes it
+    return subprocess.run(["zelto", *args], capture_output=True, text=True, timeout=10)
+
+
+def exchange(line):  # inside: one request line, straight to the stand-in; its answer
+    with socket.create_connection(("127.0.0.1", int(os.environ["ZELTO_PORT"]))) as connection:
+        connection.sendall(line)
+        return b"".join(iter(lambda: connection.recv(65536), b""))
+
+
+# Serving: a crowd of idle connections, twenty requests far over the bound at once (lines of
+# `[0,0,...]` that the canvas must never read whole), a client that sends half a request: each
+# other caller is served at once, each large request gets one answer, memory stays bounded.
+def inside_load():
+    resource.setrlimit(
+        resource.RLIMIT_NOFILE, (4096, resource.getrlimit(resource.RLIMIT_NOFILE)[1])
+    )
+    idle = [
+        socket.create_connection(("127.0.0.1", int(os.environ["ZELTO_PORT"]))) for _ in range(3000)
+    ]
+    if zelto("list").returncode != 0:
+        fail("with 3000 idle connections, zelto list failed")
+    answers, line = [], b"[" + b"0," * (10 << 20) + b"0]\n"
+
+    def large():
+        answers.append(json.loads(exchange(line)))
+
+    senders = [threading.Thread(target=large) for _ in range(20)]
+    for sender in senders:
+        sender.start()
+    listed = zelto("list")
+    for sender in senders:
+        sender.join()
+    refusals = {"pedido grande demais", "o app tem pedidos demais agora: tente de novo"}
+    if (
+        listed.returncode != 0
+        or len(answers) != 20
+        or any(a["error"] not in refusals for a in answers)
+    ):
+        fail(f"under twenty large requests: {listed}", f"their answers: {answers}")
+    half = socket.create_connection(("127.0.0.1", int(os.environ["ZELTO_PORT"])))
+    half.sendall(b'{"verb":')
+    half.settimeout(30)
+    if half.recv(1) != b"":
+        fail("a connection that sent half a request was answered")
+    peak = next(line for line in open(f"/proc/{os.getppid()}/status") if line.startswith("VmHWM"))
+    if not SANITIZED and int(peak.split()[1]) > 100 << 10:
+        fail(f"the stand-in's memory peaked at {peak}")
+    del idle
+
+
+def check_serving():
+    # A thousand descriptors, as on most systems, fewer than the idle connections.
+    hard = resource.getrlimit(resource.RLIMIT_NOFILE)[1]
+    limit = lambda: resource.setrlimit(resource.RLIMIT_NOFILE, (1024, hard))
+    ran = standin(*INSIDE, "load", preexec_fn=limit)
+    if ran.returncode != 0:
+        fail("serving under load:", ran.stderr[-3000:])
+    if ran.stderr.count("a request over 8 MiB") + ran.stderr.count("too much at once") != 20:
+        fail("the log does not give each large request its line")
+
+
+# Out of descriptors, it waits to accept rather than spin (well below 0.2 s of processor time in a
+# second), then serves the client that waited. The sanitizers' runtime needs descriptors of its own.
+def inside_no_descriptors():
+    standin = os.getppid()
+    ticks = lambda: sum(
+        map(int, open(f"/proc/{standin}/stat").read().rsplit(")")[1].split()[11:13])
+    )
+    subprocess.run(["prlimit", f"--pid={standin}", "--nofile=0:"], check=True)
+    waiting = subprocess.Popen(["zelto", "list"], stdout=subprocess.DEVNULL)
+    time.sleep(0.5)
+    before = ticks()
+    time.sleep(1)
+    spent = ticks() - before
+    subprocess.run(["prlimit", f"--pid={standin}", "--nofile=1024:"], check=True)
+    if waiting.wait(timeout=10) != 0 or spent >= 20:
+        fail(
+            f"out of descriptors it spent {spent} ticks in a second, then the client ended with {waiting.returncode}"
+        )
+
+
+# The files of notes: a title no file system takes is cut; a name Windows takes for a device gets
+# a '_'; a file too large for the file-size limit (8 KiB here) is refused and not left cut short.
+def inside_files(folder):
+    notes = [("0" * 300, "a"), ("CON", "b"), ("Aux ", "c"), ("Grande", "0" * 60000)]
+    ends = [zelto("note", title, text) for title, text in notes]
+    wanted = "zelto: não foi possível gravar o arquivo " + os.path.join(folder, "Grande.md") + "\n"
+    if ends[3].stderr != wanted:
+        fail(f"a file too large: {ends[3]}")
+
+
+def check_files():
+    folder = os.path.join(work, "files")
+    os.mkdir(folder)
+    client = os.path.join(work, "client")  # a script: the stand-in copies it within the limit
+    with open(client, "w") as script:
+        script.write(f'#!/bin/sh\nexec "{os.path.dirname(STANDIN)}/zelto-cli" "$@"\n')
+    os.chmod(client, 0o755)
+    limit = lambda: resource.setrlimit(resource.RLIMIT_FSIZE, (8192, 8192))
+    options = ("--folder", folder, "--client", client)
+    ran = standin(*INSIDE, "files", folder, options=options, preexec_fn=limit)
+    expected = {"0" * 100 + ".md": "a", "CON_.md": "b", "Aux _.md": "c"}
+    files = {
+        name: open(os.path.join(folder, name)).read()
+        for name in expected
+        if os.path.isfile(os.path.join(folder, name))
+    }
+    if ran.returncode != 0 or files != expected:
+        fail(f"files: {sorted(os.listdir(folder))}, with {files}", ran.stderr)
+    if os.path.exists(os.path.join(folder, "Grande.md")):
+        fail("a file cut short is left")
+
+
+# On a terminal, the log shows the controls of what a request holds.
+def check_log():
+    script = f"'{STANDIN}' -- zelto send Backend \"$(printf 'a\\033[2Jb')\""
+    shown = subprocess.run(
+        ["script", "-qec", script, "/dev/null"],
+        capture_output=True,
+        text=True,
+        stdin=subprocess.DEVNULL,
+    )
+    if "[app] send from Terminal 1: message to Backend: a^[[2Jb" not in shown.stdout:
+        fail("on a terminal the log does not show a request's controls:", shown.stdout)
+
+
+# A log nobody reads any more drops its lines, and the stand-in serves on.
+def check_log_gone():
+    log = os.path.join(work, "log")
+    os.mkfifo(log)
+    go = os.path.join(work, "go")
+    command = f'until [ -e "{go}" ]; do sleep 0.1; done; zelto list'
+    # The reading end first: opening a fifo to write waits for it.
+    reader = os.open(log, os.O_RDONLY | os.O_NONBLOCK)
+    with open(log + ".out", "w") as out, open(log, "w") as err:
+        stand_in = subprocess.Popen([STANDIN, "--", "sh", "-c", command], stdout=out, stderr=err)
+    os.set_blocking(reader, True)
+    with open(reader) as lines:
+        lines.readline()
+    open(go, "w").close()
+    if stand_in.wait(timeout=30) != 0 or "Você é: Terminal 1" not in open(log + ".out").read():
+        fail(f"with its log gone it ended with {stand_in.returncode}")
+
+
+# Started without standard input, it serves, on the loopback address alone.
+def check_start():
+    listening = f'grep -q " 0100007F:$(printf %04X "$ZELTO_PORT") 00000000:0000 0A " /proc/net/tcp'
+    if standin("sh", "-c", listening + " && zelto list", stdin=subprocess.DEVNULL).returncode != 0:
+        fail("it does not listen on the loopback address alone")
+
+
+# Ending: a request to end sent to the stand-in reaches the command, and the stand-in ends by that
+# signal once the command has, leaving no folder behind.
+def check_signals():
+    got = os.path.join(work, "got")
+    for name in "TERM", "INT", "HUP":
+        command = f'trap "echo {name} >{got}; exit" {name}; touch {got}.ready; sleep 60 & wait'
+        stand_in = subprocess.Popen([STANDIN, "--", "sh", "-c", command], stderr=subprocess.DEVNULL)
+        while not os.path.exists(got + ".ready"):
+            time.sleep(0.05)
+        stand_in.send_signal(getattr(signal, "SIG" + name))
+        status = stand_in.wait(timeout=30)
+        if status != -getattr(signal, "SIG" + name) or open(got).read() != name + "\n":
+            fail(f"SIG{name}: status {status}, the command saw {open(got).read()!r}")
+        os.remove(got + ".ready")
+    if os.listdir(os.environ["TMPDIR"]):
+        fail("folders left:", *os.listdir(os.environ["TMPDIR"]))
+
+
+if sys.argv[1] == "--inside":
+    globals()["inside_" + sys.argv[2]](*sys.argv[3:])
+    sys.exit(0)
+with tempfile.TemporaryDirectory() as work:
+    os.environ["TMPDIR"] = os.path.join(work, "tmp")
+    os.mkdir(os.environ["TMPDIR"])
+    for check in check_serving, check_files, check_log, check_log_gone, check_start:
+        check()
+    if not SANITIZED and standin(*INSIDE, "no_descriptors").returncode != 0:
+        fail("out of descriptors, it spins or does not serve")
+    check_signals()
