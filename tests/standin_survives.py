@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 # standin_survives.py STANDIN: the stand-in app serves on whatever other local programs, its clients
-# and its users do; it writes a user's notes whole; its log shows what requests hold; however it is
+# and its users do; it writes a user's notes whole, where they belong; its log shows what requests hold; however it is
 # asked to end, it passes the request on to its command and leaves no folder behind. Stops at the
 # first failure.
 # Each check runs the stand-in with a command, often this script again (--inside NAME), which then
@@ -33,6 +33,11 @@ def exchange(line):  # inside: one request line, straight to the stand-in; its a
     with socket.create_connection(("127.0.0.1", int(os.environ["ZELTO_PORT"]))) as connection:
         connection.sendall(line)
         return b"".join(iter(lambda: connection.recv(65536), b""))
+
+
+def request(verb, **members):  # a request as the client writes it
+    members |= {"from": "node-1", "token": os.environ["ZELTO_TOKEN"], "verb": verb}
+    return json.dumps(members, separators=(",", ":"), sort_keys=True).encode() + b"\n"
 
 
 # Serving: a crowd of idle connections, twenty requests far over the bound at once (lines of
@@ -108,9 +113,10 @@ def inside_no_descriptors():
 
 
 # The files of notes: a title no file system takes is cut; a name Windows takes for a device gets
-# a '_'; a file too large for the file-size limit (8 KiB here) is refused and not left cut short.
+# a '_'; a file too large for the file-size limit (8 KiB here) is refused and not left cut short; a
+# name taken, by a file or a link of the user's, is never written through: the next number is.
 def inside_files(folder):
-    notes = [("0" * 300, "a"), ("CON", "b"), ("Aux ", "c"), ("Grande", "0" * 60000)]
+    notes = [("0" * 300, "a"), ("CON", "b"), ("Aux ", "c"), ("Grande", "0" * 60000), ("Plano", "f")]
     ends = [zelto("note", title, text) for title, text in notes]
     wanted = "zelto: não foi possível gravar o arquivo " + os.path.join(folder, "Grande.md") + "\n"
     if ends[3].stderr != wanted:
@@ -120,6 +126,7 @@ def inside_files(folder):
 def check_files():
     folder = os.path.join(work, "files")
     os.mkdir(folder)
+    os.symlink(os.path.join(work, "outside.md"), os.path.join(folder, "Plano.md"))
     client = os.path.join(work, "client")  # a script: the stand-in copies it within the limit
     with open(client, "w") as script:
         script.write(f'#!/bin/sh\nexec "{os.path.dirname(STANDIN)}/zelto-cli" "$@"\n')
@@ -127,16 +134,46 @@ def check_files():
     limit = lambda: resource.setrlimit(resource.RLIMIT_FSIZE, (8192, 8192))
     options = ("--folder", folder, "--client", client)
     ran = standin(*INSIDE, "files", folder, options=options, preexec_fn=limit)
-    expected = {"0" * 100 + ".md": "a", "CON_.md": "b", "Aux _.md": "c"}
+    expected = {"0" * 100 + ".md": "a", "CON_.md": "b", "Aux _.md": "c", "Plano-2.md": "f"}
     files = {
         name: open(os.path.join(folder, name)).read()
         for name in expected
         if os.path.isfile(os.path.join(folder, name))
     }
-    if ran.returncode != 0 or files != expected:
+    if ran.returncode != 0 or files != expected or os.path.exists(os.path.join(work, "outside.md")):
         fail(f"files: {sorted(os.listdir(folder))}, with {files}", ran.stderr)
     if os.path.exists(os.path.join(folder, "Grande.md")):
         fail("a file cut short is left")
+
+
+# A title used again and again takes its next number without trying every earlier one: as many
+# file operations on its names as notes, not their square.
+def inside_numbers():
+    for _ in range(300):
+        if b'"ok":true' not in exchange(request("note", title="Log")):
+            fail("a note titled Log was refused")
+
+
+def check_numbers():
+    trace = os.path.join(work, "trace")
+    run = [
+        "strace",
+        "-f",
+        "-qq",
+        "-o",
+        trace,
+        "-e",
+        "trace=%file",
+        STANDIN,
+        "--",
+        *INSIDE,
+        "numbers",
+    ]
+    if subprocess.run(run, capture_output=True, timeout=120).returncode != 0:
+        fail("300 notes titled Log: the run failed")
+    calls = sum("/Log" in line for line in open(trace))
+    if calls > 2 * 300:
+        fail(f"300 notes titled Log took {calls} file operations on their names")
 
 
 # On a terminal, the log shows the controls of what a request holds.
@@ -201,7 +238,7 @@ if sys.argv[1] == "--inside":
 with tempfile.TemporaryDirectory() as work:
     os.environ["TMPDIR"] = os.path.join(work, "tmp")
     os.mkdir(os.environ["TMPDIR"])
-    for check in check_serving, check_files, check_log, check_log_gone, check_start:
+    for check in check_serving, check_files, check_numbers, check_log, check_log_gone, check_start:
         check()
     if not SANITIZED and standin(*INSIDE, "no_descriptors").returncode != 0:
         fail("out of descriptors, it spins or does not serve")

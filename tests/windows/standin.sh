@@ -18,14 +18,17 @@ expect "Você é: Terminal 1" "$("$wine" "$zip/zelto-standin.exe" --client "$zip
 folder=$("$wine" winepath -u "$(sed -n 's/^\[app\] listening on .*; files in //p' "$work/log" | tr -d '\r')")
 [ -n "$folder" ] && [ ! -e "$folder" ] || fail "its temporary folder is left: $folder"
 
-# The README's examples, the manual's, a title too long for a file name, and a device's name.
+# The README's examples, the manual's, a title too long for a file name, a device's name, and names
+# taken by a file and by a link of the user's, which are never written through: the next number is.
 tr -d '\r' <"$zip/README.txt" | sed -n '/^```bat$/,/^```$/p' | grep '^zelto ' >"$work/examples.bat"
 tr -d '\r' <"$zip/zelto.txt" | sed -n '/^EXAMPLES/,$p' | sed -n 's/^ \{14\}//p' >"$work/manual"
 sed -n 's/^C:\\> //p' "$work/manual" >"$work/manual.bat"
 mkdir "$work/files"
+printf meu >"$work/files/Tomado.md"
+ln -s "$work/fora.md" "$work/files/Elo.md"
 out=$("$wine" "$zip/zelto-standin.exe" --folder "$("$wine" winepath -w "$work/files")" -- cmd /c "call \
   $("$wine" winepath -w "$work/examples.bat") & call $("$wine" winepath -w "$work/manual.bat") & zelto note \
-  $(printf '%0300d' 0) a & zelto note CON b" 2>"$work/log")
+  $(printf '%0300d' 0) a & zelto note CON b & zelto note Tomado c & zelto note Elo d" 2>"$work/log")
 for line in "enviado para 2 terminal(is)." "resposta enviada ao chamador." 'nota "Plano" criada no canvas, conectada a voce.' \
   'navegador "docs" aberto no canvas, conectado a voce.'; do
   expect "$line" "$out"
@@ -33,7 +36,8 @@ done
 grep -v '^C:\\> ' "$work/manual" | while IFS= read -r line; do expect "$line" "$out"; done
 expect '[app] send from Terminal 1: message to Agente 2: diz "oi & tchau" | veja <b>isto</b> ^ fim' "$(cat "$work/log")"
 created "$work/files"
-[ "$(cat "$work/files/$(printf '%0100d' 0).md" "$work/files/CON_.md")" = ab ] || fail "files: $(ls "$work/files")"
+[ "$(cat "$work/files/$(printf '%0100d' 0).md" "$work/files/CON_.md" "$work/files/Tomado.md" "$work/files/Tomado-2.md" \
+  "$work/files/Elo-2.md")" = abmeucd ] && [ ! -e "$work/fora.md" ] || fail "files: $(ls "$work/files")"
 
 for program in zelto-cli zelto-standin; do
   resources=$(x86_64-w64-mingw32-objdump -p "$zip/$program.exe" | sed -n '/Resource Directory section/,$p')

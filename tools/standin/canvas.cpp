@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
-#include <fstream>
 #include <optional>
 
 #include "commands/command_table.h"
@@ -198,19 +197,21 @@ Answer Canvas::create_file(const Request& request, FileKind kind) {
   const std::string stem = file_stem(*request.title);
   const std::string content = kind == FileKind::diagram ? request.diagram.value_or(R"({"boxes":[],"arrows":[]})")
                                                         : request.message.value_or("");
-  std::filesystem::path path = folder_ / path_of(stem + std::string(extension));
-  std::error_code error;
-  for (int n = 2; std::filesystem::exists(path, error); ++n) {
-    path = folder_ / path_of(stem + "-" + std::to_string(n) + std::string(extension));
-  }
-  // Reported as created only when the file holds all of its content.
-  std::ofstream file;
-  if (!error) file.open(path, std::ios::binary);
-  file << content;
-  file.close();
-  if (!file) {
-    if (!error) std::filesystem::remove(path, error);  // what was written of it
-    return refusal("não foi possível gravar o arquivo " + text_of(path), request.log + "cannot write " + text_of(path));
+  // The name itself, or the first number after those tried that names nothing yet (the folder may
+  // hold files of its own), without looking at every name taken.
+  int& tried = file_numbers_[stem + std::string(extension)];
+  std::filesystem::path path;
+  for (bool created = false; !created;) {
+    std::string name = stem;
+    if (++tried > 1) name.append("-").append(std::to_string(tried));
+    path = folder_ / path_of(name.append(extension));
+    const Result<bool, platform::SystemError> made = create_new_file(path, content);
+    if (!made) {
+      --tried;  // the next note may have the name
+      return refusal("não foi possível gravar o arquivo " + text_of(path),
+                     request.log + "cannot write " + text_of(path) + ": " + made.error().text);
+    }
+    created = *made;
   }
   const FileNode& node = files_.emplace_back(FileNode{kind, unique_label(*request.title), text_of(path), request.from});
   return success({{"label", json_string(node.label)}, {"path", json_string(node.path)}},
@@ -251,12 +252,14 @@ std::vector<Canvas::Terminal*> Canvas::peers_of(std::string_view id) {
   return peers;
 }
 
-std::string Canvas::unique_label(std::string_view wanted) const {
-  const auto taken = [&](const std::string& label) {
-    return std::ranges::find(files_, label, &FileNode::label) != files_.end();
-  };
-  std::string label(wanted);
-  for (int n = 2; taken(label); ++n) label = std::string(wanted) + " (" + std::to_string(n) + ")";
+// The label itself, or with the first number after those tried that no node has yet.
+std::string Canvas::unique_label(const std::string& wanted) {
+  int& tried = label_numbers_[wanted];
+  std::string label;
+  do {
+    ++tried;
+    label = tried == 1 ? wanted : wanted + " (" + std::to_string(tried) + ")";
+  } while (!labels_.insert(label).second);
   return label;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,7 +64,7 @@ class Canvas {
 
   const Terminal* terminal(std::string_view id) const;
   std::vector<Terminal*> peers_of(std::string_view id);
-  std::string unique_label(std::string_view wanted) const;
+  std::string unique_label(const std::string& wanted);
 
   std::filesystem::path folder_;
   std::string token_;
@@ -70,6 +72,9 @@ class Canvas {
   std::vector<std::pair<std::string, std::string>> links_;  // connected terminal ids, both ways
   std::vector<FileNode> files_;
   std::vector<Browser> browsers_;
+  std::set<std::string> labels_;  // of the files' nodes
+  // The numbers tried, by label wanted and by file name: 1 for the name itself, then 2, 3...
+  std::map<std::string, int> label_numbers_, file_numbers_;
 };
 
 }  // namespace zelto::standin

@@ -1,8 +1,8 @@
 #pragma once
 
 // What the stand-in app needs of the operating system beyond the client's platform layer: its
-// serving thread, the command it runs as its child, and the requests to end (signals, Ctrl+C) that it passes on to
-// that command. One file per system (host_linux.cpp, host_win32.cpp).
+// serving thread, files created safely, the command it runs as its child, and the requests to end (signals, Ctrl+C)
+// that it passes on to that command. One file per system (host_linux.cpp, host_win32.cpp).
 
 #include <filesystem>
 #include <functional>
@@ -29,6 +29,11 @@ int end_request();
 // Runs `work` on a thread of its own, which nothing waits for: it ends with its work, or with the
 // process. (mingw-w64's C++ library, with the threads of Windows, has no std::thread.)
 Result<Done, platform::SystemError> run_in_background(std::function<void()> work);
+
+// Creates a file at `path` where there is nothing, not even a link, and writes all of `content` in
+// it; a file that cannot be written whole is removed. Gives false, and creates nothing, when
+// something is there already.
+Result<bool, platform::SystemError> create_new_file(const std::filesystem::path& path, std::string_view content);
 
 // Sets a variable of the stand-in's own environment, which the command inherits; PATH is also
 // where the command is looked up.

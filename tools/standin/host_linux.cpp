@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <pthread.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -60,6 +61,28 @@ Result<Done, platform::SystemError> run_in_background(std::function<void()> work
   (void)held.release();  // the thread's now
   pthread_detach(thread);
   return Done{};
+}
+
+Result<bool, platform::SystemError> create_new_file(const std::filesystem::path& path, std::string_view content) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    if (errno == EEXIST) return false;
+    return platform::system_error(errno);
+  }
+  int error = 0;
+  while (!content.empty()) {
+    const ssize_t written = write(fd, content.data(), content.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      error = written < 0 ? errno : EIO;  // no progress: never loop forever
+      break;
+    }
+    content.remove_prefix(static_cast<std::size_t>(written));
+  }
+  if (close(fd) != 0 && error == 0) error = errno;
+  if (error == 0) return true;
+  (void)unlink(path.c_str());  // what was written of it
+  return platform::system_error(error);
 }
 
 Result<Done, platform::SystemError> set_environment_variable(const std::string& name, const std::string& value) {

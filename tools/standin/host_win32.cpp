@@ -2,6 +2,7 @@
 #define NOMINMAX
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 
@@ -59,6 +60,28 @@ Result<Done, platform::SystemError> run_in_background(std::function<void()> work
   (void)held.release();  // the thread's now
   CloseHandle(thread);
   return Done{};
+}
+
+Result<bool, platform::SystemError> create_new_file(const std::filesystem::path& path, std::string_view content) {
+  // CREATE_NEW fails where anything is, and a link is not followed.
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    if (GetLastError() == ERROR_FILE_EXISTS) return false;
+    return last_error();
+  }
+  DWORD error = NO_ERROR;
+  while (!content.empty() && error == NO_ERROR) {
+    DWORD written = 0;
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(content.size(), 1 << 30));
+    if (!WriteFile(file, content.data(), chunk, &written, nullptr)) error = GetLastError();
+    if (error == NO_ERROR && written == 0) error = ERROR_WRITE_FAULT;  // no progress: never loop forever
+    content.remove_prefix(written);
+  }
+  if (!CloseHandle(file) && error == NO_ERROR) error = GetLastError();
+  if (error == NO_ERROR) return true;
+  (void)DeleteFileW(path.c_str());  // what was written of it
+  return platform::system_error(static_cast<int>(error));
 }
 
 Result<Done, platform::SystemError> set_environment_variable(const std::string& name, const std::string& value) {
