@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 # standin_survives.py STANDIN: the stand-in app serves on whatever other local programs, its clients
-# and its users do; it writes a user's notes whole, where they belong; its log shows what requests hold; however it is
-# asked to end, it passes the request on to its command and leaves no folder behind. Stops at the
-# first failure.
+# and its users do; it writes a user's notes whole, where they belong, under names that show what
+# they are; its log shows what requests hold; however it is asked to end, it passes the request on
+# to its command and leaves no folder behind. Stops at the first failure.
 # Each check runs the stand-in with a command, often this script again (--inside NAME), which then
 # plays a terminal's programs.
 
@@ -113,10 +113,12 @@ def inside_no_descriptors():
 
 
 # The files of notes: a title no file system takes is cut; a name Windows takes for a device gets
-# a '_'; a file too large for the file-size limit (8 KiB here) is refused and not left cut short; a
-# name taken, by a file or a link of the user's, is never written through: the next number is.
+# a '_'; characters that hide or turn around what a name shows become '_', others are kept; a file
+# too large for the file-size limit (8 KiB here) is refused and not left cut short; a name taken,
+# by a file or a link of the user's, is never written through: the next number is.
 def inside_files(folder):
     notes = [("0" * 300, "a"), ("CON", "b"), ("Aux ", "c"), ("Grande", "0" * 60000), ("Plano", "f")]
+    notes += [("e\u202egpj.exe", "d"), ("x\u200by\u0085z\ufeff\x01ação", "e")]
     ends = [zelto("note", title, text) for title, text in notes]
     wanted = "zelto: não foi possível gravar o arquivo " + os.path.join(folder, "Grande.md") + "\n"
     if ends[3].stderr != wanted:
@@ -135,6 +137,7 @@ def check_files():
     options = ("--folder", folder, "--client", client)
     ran = standin(*INSIDE, "files", folder, options=options, preexec_fn=limit)
     expected = {"0" * 100 + ".md": "a", "CON_.md": "b", "Aux _.md": "c", "Plano-2.md": "f"}
+    expected |= {"e_gpj_exe.md": "d", "x_y_z__ação.md": "e"}
     files = {
         name: open(os.path.join(folder, name)).read()
         for name in expected

@@ -24,6 +24,17 @@ constexpr std::size_t kMostMembers = 16;
 // stand-in: nothing listens there.
 constexpr std::size_t kFirstCdpPort = 9400;
 
+// The characters that a file name shows as '_' beyond ASCII: Unicode's controls (C1), format
+// characters (such as U+200B and the direction overrides U+202A to U+202E) and line and paragraph
+// separators. Each could hide, or turn around, what a printed path shows.
+constexpr std::pair<std::uint32_t, std::uint32_t> kInvisible[] = {
+    {0x80, 0x9F},       {0xAD, 0xAD},       {0x600, 0x605},     {0x61C, 0x61C},     {0x6DD, 0x6DD},
+    {0x70F, 0x70F},     {0x890, 0x891},     {0x8E2, 0x8E2},     {0x180E, 0x180E},   {0x200B, 0x200F},
+    {0x2028, 0x202E},   {0x2060, 0x2064},   {0x2066, 0x206F},   {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},
+    {0x110BD, 0x110BD}, {0x110CD, 0x110CD}, {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A},
+    {0xE0001, 0xE0001}, {0xE0020, 0xE007F},
+};
+
 JsonValue json_string(std::string_view text) { return {text}; }
 
 Answer success(JsonObject members, std::string log) {
@@ -65,19 +76,34 @@ bool is_device_name(std::string_view stem) {
   return port || name == "CON" || name == "PRN" || name == "AUX" || name == "NUL";
 }
 
-// A file name's stem from a title: letters, digits, spaces, '-', '_' and non-ASCII characters are
-// kept, every other character becomes '_'; the stem is cut to fit any file system, at a character's
-// start. A name that Windows takes for a device, whatever its extension, gets a '_' after it: the
-// names are the same on every system.
+// The character that valid UTF-8 `text` starts with, and its length in bytes.
+std::pair<std::uint32_t, std::size_t> first_character(std::string_view text) {
+  const auto lead = static_cast<unsigned char>(text[0]);
+  const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+  std::uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
+  for (std::size_t i = 1; i < length; ++i) code = code << 6 | (static_cast<unsigned char>(text[i]) & 0x3F);
+  return {code, length};
+}
+
+// Whether a file name keeps `code` as it is: an ASCII letter or digit, a space, '-' or '_', or a
+// character beyond ASCII that shows.
+bool kept_in_names(std::uint32_t code) {
+  if (code < 0x80) return std::isalnum(static_cast<int>(code)) || code == ' ' || code == '-' || code == '_';
+  return std::ranges::none_of(kInvisible,
+                              [code](const auto& range) { return code >= range.first && code <= range.second; });
+}
+
+// A file name's stem from a title (valid UTF-8): the characters kept_in_names(), each other one made
+// '_', up to the longest stem that file systems take. A name that Windows takes for a device,
+// whatever its extension, gets a '_' after it: the names are the same on every system.
 std::string file_stem(std::string_view title) {
   std::string stem;
-  for (const char c : title.substr(0, kLongestStem)) {
-    const auto byte = static_cast<unsigned char>(c);
-    const bool kept = byte >= 0x80 || std::isalnum(byte) || c == ' ' || c == '-' || c == '_';
-    stem += kept ? c : '_';
-  }
-  while (title.size() > stem.size() && (static_cast<unsigned char>(title[stem.size()]) & 0xC0) == 0x80) {
-    stem.pop_back();  // a character cut short
+  while (!title.empty()) {
+    const auto [code, length] = first_character(title);
+    const std::string_view shown = kept_in_names(code) ? title.substr(0, length) : "_";
+    if (stem.size() + shown.size() > kLongestStem) break;
+    stem += shown;
+    title.remove_prefix(length);
   }
   if (stem.empty()) return "sem-titulo";
   return is_device_name(stem) ? stem + "_" : stem;
