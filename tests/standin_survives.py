@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 # standin_survives.py STANDIN: the stand-in app serves on whatever other local programs, its clients
 # and its users do; it writes a user's notes whole, where they belong, under names that show what
-# they are; its log shows what requests hold; however it is asked to end, it passes the request on
-# to its command and leaves no folder behind. Stops at the first failure.
+# they are; its log keeps one line per answer, whatever requests hold; however it is asked to end,
+# it passes the request on to its command and leaves no folder behind. Stops at the first failure.
 # Each check runs the stand-in with a command, often this script again (--inside NAME), which then
 # plays a terminal's programs.
 
@@ -179,8 +179,12 @@ def check_numbers():
         fail(f"300 notes titled Log took {calls} file operations on their names")
 
 
-# On a terminal, the log shows the controls of what a request holds.
+# The log: one line per answer, whatever a request holds; on a terminal, its controls shown.
 def check_log():
+    ran = standin("zelto", "send", "Backend", "a\n[app] reply delivered to Backend: sim\rb")
+    forged = "[app] reply delivered to Backend: sim"
+    if f"[app] send from Terminal 1: message to Backend: a^J{forged}^Mb\n" not in ran.stderr:
+        fail("a request's line feed makes a line of the log:", ran.stderr)
     script = f"'{STANDIN}' -- zelto send Backend \"$(printf 'a\\033[2Jb')\""
     shown = subprocess.run(
         ["script", "-qec", script, "/dev/null"],

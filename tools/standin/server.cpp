@@ -187,7 +187,9 @@ Result<std::uint16_t, platform::SystemError> serve_in_background(std::uint16_t p
 }
 
 void log(std::string_view line) {
-  (void)write_shown(platform::StandardStream::error, "[app] " + std::string(line) + "\n");
+  std::string shown = "[app] ";
+  for (const char c : line) shown += c == '\n' ? "^J" : c == '\r' ? "^M" : std::string(1, c);
+  (void)write_shown(platform::StandardStream::error, shown + "\n");
 }
 
 }  // namespace zelto::standin

@@ -18,9 +18,10 @@ namespace zelto::standin {
 // each answer did is logged. Gives the port.
 Result<std::uint16_t, platform::SystemError> serve_in_background(std::uint16_t port, Canvas& canvas);
 
-// Writes "[app] {line}" on standard error, its controls shown visibly on a terminal, as the client
-// shows what the app sends: a request's texts come from other programs. A line that cannot be
-// written is dropped.
+// Writes "[app] {line}" on standard error: a line feed or a carriage return in `line` as ^J and ^M,
+// so that the line stays one line, and on a terminal its other controls shown visibly, as the
+// client shows what the app sends: a request's texts come from other programs. A line that cannot
+// be written is dropped.
 void log(std::string_view line);
 
 }  // namespace zelto::standin
