@@ -214,8 +214,15 @@ def check_log_gone():
         fail(f"with its log gone it ended with {stand_in.returncode}")
 
 
-# Started without standard input, it serves, on the loopback address alone.
+# Options: an empty --folder, or one that is a file, is refused before the command runs. Started
+# without standard input, it serves, on the loopback address alone.
 def check_start():
+    marker = os.path.join(work, "ran")
+    for folder, status in ("", 2), (marker + ".file", 1):
+        open(marker + ".file", "w").close()
+        ran = standin("touch", marker, options=("--folder", folder))
+        if ran.returncode != status or os.path.exists(marker) or "folder" not in ran.stderr:
+            fail(f"--folder {folder!r}: status {ran.returncode}", ran.stderr)
     listening = f'grep -q " 0100007F:$(printf %04X "$ZELTO_PORT") 00000000:0000 0A " /proc/net/tcp'
     if standin("sh", "-c", listening + " && zelto list", stdin=subprocess.DEVNULL).returncode != 0:
         fail("it does not listen on the loopback address alone")

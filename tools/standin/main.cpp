@@ -66,6 +66,7 @@ Result<Options, Failure> parse_options(std::span<const std::string> words) {
         return misused("--port takes a port from 1 to 65535, not " + value);
       }
     } else if (option == "--folder") {
+      if (value.empty()) return misused("--folder needs a folder, not an empty text");
       options.folder = path_of(value);
     } else {
       options.client = std::filesystem::absolute(path_of(value));
@@ -140,7 +141,8 @@ Result<int, Failure> run(const Options& options) {
   const std::filesystem::path folder = options.folder.empty() ? temporary.path() : options.folder;
   std::error_code error;
   std::filesystem::create_directories(folder, error);
-  const std::filesystem::path canonical = std::filesystem::canonical(folder, error);
+  if (!error && !std::filesystem::is_directory(folder, error)) error = std::make_error_code(std::errc::not_a_directory);
+  const std::filesystem::path canonical = error ? folder : std::filesystem::canonical(folder, error);
   if (error) return failed("cannot use the folder " + text_of(folder) + ": " + error.message());
   if (!std::filesystem::is_regular_file(options.client)) {
     return failed("no client at " + text_of(options.client) +
