@@ -214,8 +214,10 @@ def check_log_gone():
         fail(f"with its log gone it ended with {stand_in.returncode}")
 
 
-# Options: an empty --folder, or one that is a file, is refused before the command runs. Started
-# without standard input, it serves, on the loopback address alone.
+# Options and environment: an empty --folder, or one that is a file, is refused before the command
+# runs; the command finds `zelto` after changing its folder, with TMPDIR relative, and finds the
+# system's programs with PATH unset; started without standard input, it serves on the loopback
+# address alone.
 def check_start():
     marker = os.path.join(work, "ran")
     for folder, status in ("", 2), (marker + ".file", 1):
@@ -223,6 +225,15 @@ def check_start():
         ran = standin("touch", marker, options=("--folder", folder))
         if ran.returncode != status or os.path.exists(marker) or "folder" not in ran.stderr:
             fail(f"--folder {folder!r}: status {ran.returncode}", ran.stderr)
+    relative = standin(
+        "sh", "-c", "cd / && zelto list", cwd=work, env=os.environ | {"TMPDIR": "tmp"}
+    )
+    if relative.returncode != 0:
+        fail("with TMPDIR relative:", relative.stderr)
+    path = {name: value for name, value in os.environ.items() if name != "PATH"}
+    unset = standin("sh", "-c", "zelto list && ls /", env=path)
+    if unset.returncode != 0:
+        fail("with PATH unset:", unset.stderr)
     listening = f'grep -q " 0100007F:$(printf %04X "$ZELTO_PORT") 00000000:0000 0A " /proc/net/tcp'
     if standin("sh", "-c", listening + " && zelto list", stdin=subprocess.DEVNULL).returncode != 0:
         fail("it does not listen on the loopback address alone")

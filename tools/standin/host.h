@@ -49,6 +49,10 @@ char path_separator();
 // The command starts with the signals' usual handling, whatever the stand-in does with them.
 Result<int, platform::SystemError> run_command(const std::vector<std::string>& command);
 
+// Where the system looks for programs when PATH is not set: on Linux the system's default path
+// (confstr(_CS_PATH)); on Windows nothing, as Windows looks in its own folders first.
+std::string default_path();
+
 // The running executable.
 Result<std::filesystem::path, platform::SystemError> executable_path();
 

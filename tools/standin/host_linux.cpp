@@ -125,6 +125,13 @@ Result<int, platform::SystemError> run_command(const std::vector<std::string>& w
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
+std::string default_path() {
+  std::string path(confstr(_CS_PATH, nullptr, 0), '\0');
+  if (path.empty()) return "/bin:/usr/bin";  // what confstr gives on every Linux
+  path.resize(confstr(_CS_PATH, path.data(), path.size()) - 1);
+  return path;
+}
+
 Result<std::filesystem::path, platform::SystemError> executable_path() {
   std::error_code error;
   std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);

@@ -117,6 +117,8 @@ Result<int, platform::SystemError> run_command(const std::vector<std::string>& w
   return static_cast<int>(status);
 }
 
+std::string default_path() { return ""; }
+
 Result<std::filesystem::path, platform::SystemError> executable_path() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {

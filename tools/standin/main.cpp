@@ -89,7 +89,9 @@ class TemporaryFolder {
 
   Result<Done, Failure> make(std::string_view prefix) {
     std::error_code error;
-    const std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
+    // Absolute, as TMPDIR may not be: the command changes its folder, and PATH names one of these.
+    std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
+    if (!error) temporary = std::filesystem::absolute(temporary, error);
     std::random_device random;
     while (!error) {
       const std::filesystem::path path = temporary / (std::string(prefix) + std::to_string(random()));
@@ -113,12 +115,13 @@ std::string random_token() {
   return token;
 }
 
-// Sets the command's variables: the terminal's three, and PATH with `bin` first.
+// Sets the command's variables: the terminal's three, and PATH with `bin` first, then the folders
+// of PATH, or where the system looks without it.
 Result<Done, Failure> set_terminal_variables(const Canvas& canvas, std::uint16_t port,
                                              const std::filesystem::path& bin) {
-  const std::optional<std::string> path = platform::environment_variable("PATH");
+  const std::string rest = platform::environment_variable("PATH").value_or(default_path());
   const std::pair<std::string, std::string> variables[] = {
-      {"PATH", text_of(bin) + (path ? path_separator() + *path : "")},
+      {"PATH", text_of(bin) + (rest.empty() ? "" : path_separator() + rest)},
       {"ZELTO_NODE_ID", canvas.caller_id()},
       {"ZELTO_PORT", std::to_string(port)},
       {"ZELTO_TOKEN", canvas.token()},
