@@ -1,16 +1,23 @@
 #!/usr/bin/env python3
 # standin_survives.py STANDIN: the stand-in app serves on whatever other local programs, its clients
 # and its users do; it writes a user's notes whole, where they belong, under names that show what
-# they are; its log keeps one line per answer, whatever requests hold; however it is asked to end,
-# it passes the request on to its command and leaves no folder behind. Stops at the first failure.
+# they are; it keeps its log one line per answer; and it ends as its command ends, passing on to the
+# command's process group only what was asked of the stand-in alone. Stops at the first failure.
 # Each check runs the stand-in with a command, often this script again (--inside NAME), which then
 # plays a terminal's programs.
 
-import json, os, resource, signal, socket, subprocess, sys, tempfile, threading, time
+import json, os, pty, resource, select, signal, socket, subprocess, sys, tempfile, threading, time
 
 STANDIN = os.path.abspath(sys.argv[-1])
 SANITIZED = os.environ.get("ZELTO_TEST_SANITIZED") == "ON"
 INSIDE = [sys.executable, os.path.abspath(__file__), "--inside"]
+
+
+def running(pid):  # ended and not yet reaped (a zombie) is not running
+    try:
+        return open(f"/proc/{pid}/stat").read().rsplit(")")[1].split()[0] != "Z"
+    except FileNotFoundError:
+        return False
 
 
 def fail(*lines):
@@ -239,22 +246,80 @@ def check_start():
         fail("it does not listen on the loopback address alone")
 
 
-# Ending: a request to end sent to the stand-in reaches the command, and the stand-in ends by that
-# signal once the command has, leaving no folder behind.
+# Ending: a request to end sent to the stand-in reaches the command's whole process group (a child
+# the command started included), and the stand-in ends by that signal, leaving no folder behind. A
+# signal ignored when it started stays ignored, by it and by its command (nohup; `command &` in a
+# script).
 def check_signals():
     got = os.path.join(work, "got")
     for name in "TERM", "INT", "HUP":
-        command = f'trap "echo {name} >{got}; exit" {name}; touch {got}.ready; sleep 60 & wait'
+        child = f"sh -c 'echo $$ >{got}.child && exec sleep 60'"
+        command = f'trap "echo {name} >{got}; exit" {name}; {child}; echo done >{got}'
         stand_in = subprocess.Popen([STANDIN, "--", "sh", "-c", command], stderr=subprocess.DEVNULL)
-        while not os.path.exists(got + ".ready"):
+        while not os.path.exists(got + ".child") or not open(got + ".child").read():
             time.sleep(0.05)
+        child = int(open(got + ".child").read())
         stand_in.send_signal(getattr(signal, "SIG" + name))
         status = stand_in.wait(timeout=30)
-        if status != -getattr(signal, "SIG" + name) or open(got).read() != name + "\n":
-            fail(f"SIG{name}: status {status}, the command saw {open(got).read()!r}")
-        os.remove(got + ".ready")
+        time.sleep(0.2)
+        if (
+            status != -getattr(signal, "SIG" + name)
+            or open(got).read() != name + "\n"
+            or running(child)
+        ):
+            fail(
+                f"SIG{name}: status {status}, the command saw {open(got).read()!r}, its child left running"
+            )
+        os.remove(got + ".child")
     if os.listdir(os.environ["TMPDIR"]):
         fail("folders left:", *os.listdir(os.environ["TMPDIR"]))
+    for name in "HUP", "INT":
+        number = getattr(signal, "SIG" + name)
+        ignore = lambda: signal.signal(number, signal.SIG_IGN)
+        mask = f'[ $(( 0x$(sed -n "s/^SigIgn:\\t//p" /proc/self/status) >> {number - 1} & 1 )) = 1 ] && touch {got}.ready && sleep 1'
+        stand_in = subprocess.Popen(
+            [STANDIN, "--", "sh", "-c", mask], stderr=subprocess.DEVNULL, preexec_fn=ignore
+        )
+        while not os.path.exists(got + ".ready") and stand_in.poll() is None:
+            time.sleep(0.05)
+        stand_in.send_signal(number)
+        if stand_in.wait(timeout=30) != 0:
+            fail(f"started with SIG{name} ignored: status {stand_in.returncode}")
+        os.remove(got + ".ready")
+
+
+# In a terminal: the terminal's Ctrl+C is the command's, which has the terminal, and the stand-in
+# ends as the command ends; Ctrl+Z stops the command and the stand-in, which the shell's `fg`
+# continues, the command with the terminal again.
+def in_terminal(argv, steps):  # steps: (output awaited, input then written); gives the status
+    pid, terminal = pty.fork()
+    if pid == 0:
+        os.execve(argv[0], argv, os.environ | {"PS1": "$ ", "TERM": "dumb"})
+    out = b""
+    for awaited, written in steps:
+        deadline = time.monotonic() + 30
+        while awaited.encode() not in out and time.monotonic() < deadline:
+            if select.select([terminal], [], [], 0.1)[0]:
+                try:
+                    out += os.read(terminal, 65536)
+                except OSError:
+                    break
+        if awaited.encode() not in out:
+            os.kill(pid, signal.SIGKILL)
+            fail(f"in a terminal, {awaited!r} never came:", out.decode(errors="replace"))
+        out = out.replace(awaited.encode(), b"", 1)
+        os.write(terminal, written.encode())
+    return os.waitpid(pid, 0)[1]
+
+
+def check_terminal():
+    command = 'trap "echo handled; exit 0" INT; echo ready; sleep 30 & wait'
+    if in_terminal([STANDIN, "--", "sh", "-c", command], [("ready", "\x03"), ("handled", "")]) != 0:
+        fail("a Ctrl+C that its command handled ended the stand-in")
+    bash = ["/bin/bash", "--norc", "--noprofile", "-i"]
+    command = f"'{STANDIN}' -- sh -c 'echo ready$((6*7)); read line; echo \"got $line\"'\n"
+    steps = [("$ ", command), ("ready42", "\x1a"), ("Stopped", "fg\n"), ("sh -c", "sim\n")]
+    in_terminal(bash, steps + [("got sim", "echo status=$?\n"), ("status=0", "exit\n")])
 
 
 if sys.argv[1] == "--inside":
@@ -268,3 +333,4 @@ with tempfile.TemporaryDirectory() as work:
     if not SANITIZED and standin(*INSIDE, "no_descriptors").returncode != 0:
         fail("out of descriptors, it spins or does not serve")
     check_signals()
+    check_terminal()

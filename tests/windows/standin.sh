@@ -3,12 +3,13 @@
 # folder, FOLDER), works under Wine. Its texts are Windows text. Its stand-in runs its client (the
 # zelto.exe copy) in cmd.exe, then removes its temporary folder. The Command Prompt examples of its
 # README and of its manual reach the stand-in, and its client zelto-cli.exe, whole: the messages,
-# the files and what the manual shows them print. Both programs carry their version (VERSION), the
-# licence and a manifest as resources, as Explorer's Properties and installers read them.
+# the files and what the manual shows them print. Its stand-in leaves the console's Ctrl+C to its
+# command. Both programs carry their version (VERSION), the licence and a manifest as resources, as
+# Explorer's Properties and installers read them.
 . "$(dirname "$0")/../standin-lib.sh"
 pack "$2" ZIP "$3.zip"
 (cd "$work" && cmake -E tar xf "$2/$3.zip")
-wine=$1 zip=$work/$3
+wine=$1 build=$2 zip=$work/$3 version=$4
 for text in README.txt zelto.txt LICENSE.txt; do
   [ "$(head -c 3 "$zip/$text" | od -An -tx1)" = " ef bb bf" ] && ! grep -qv "$(printf '\r')\$" "$zip/$text" ||
     fail "$text is not Windows text"
@@ -39,12 +40,17 @@ created "$work/files"
 [ "$(cat "$work/files/$(printf '%0100d' 0).md" "$work/files/CON_.md" "$work/files/Tomado.md" "$work/files/Tomado-2.md" \
   "$work/files/Elo-2.md")" = abmeucd ] && [ ! -e "$work/fora.md" ] || fail "files: $(ls "$work/files")"
 
+# The console's Ctrl+C is the command's: the stand-in ends as the command does. (A pseudo-terminal
+# gives Wine a console.)
+out=$(script -qec "'$wine' '$zip/zelto-standin.exe' -- '$("$wine" winepath -w "$build/bin/zelto-test-ctrl-c.exe")'; echo status=\$?" \
+  /dev/null </dev/null | sed "s/$(printf '\033')\[[0-9;?]*[A-Za-z]//g")  # Wine's console's escapes
+expect "status=0" "$out"
 for program in zelto-cli zelto-standin; do
   resources=$(x86_64-w64-mingw32-objdump -p "$zip/$program.exe" | sed -n '/Resource Directory section/,$p')
   for type in 10 18; do  # RT_VERSION, RT_MANIFEST
     printf '%s\n' "$resources" | grep -q "^0[0-9a-f]*   Entry: ID: 0x0000$type," || fail "$program: no resource 0x$type"
   done
   strings=$(strings -el "$zip/$program.exe")
-  [ "$(printf '%s\n' "$strings" | grep -A1 -x ProductVersion | tail -n 1)" = "$4" ] || fail "$program: not version $4"
+  [ "$(printf '%s\n' "$strings" | grep -A1 -x ProductVersion | tail -n 1)" = "$version" ] || fail "$program: not version $version"
   printf '%s\n' "$strings" | grep -A1 -x LegalCopyright | grep -q 'MIT License' || fail "$program: no licence"
 done

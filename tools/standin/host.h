@@ -1,8 +1,9 @@
 #pragma once
 
 // What the stand-in app needs of the operating system beyond the client's platform layer: its
-// serving thread, files created safely, the command it runs as its child, and the requests to end (signals, Ctrl+C)
-// that it passes on to that command. One file per system (host_linux.cpp, host_win32.cpp).
+// serving thread, files created safely, the command it runs as its child, and the requests to end
+// (signals) that it passes on to that command. One file per system (host_linux.cpp,
+// host_win32.cpp).
 
 #include <filesystem>
 #include <functional>
@@ -15,16 +16,30 @@
 
 namespace zelto::standin {
 
-// Run first: from now on a request to end the stand-in (SIGINT, SIGTERM or SIGHUP; Ctrl+C or
-// Ctrl+Break on Windows) is noted, and passed on to the command when one runs, instead of ending
-// the stand-in at once.
+// Run first, before the platform layer sets any signal's handling. A signal ignored when the
+// stand-in started stays ignored, for it and for its command, as shells do (nohup, `command &` in a
+// script). From now on a request to end (SIGTERM, SIGHUP or SIGINT) that a program sends the
+// stand-in is passed on to the command's process group, and the stand-in ends by it once the command
+// has ended. (What the terminal sends, Ctrl+C say, reaches the command, which has the terminal, and
+// not the stand-in. On Windows the console passes Ctrl+C and Ctrl+Break to every process attached to
+// it: the stand-in leaves them to the command.)
 void catch_end_requests();
 
-// The request to end that arrived, or 0.
-int end_request();
+// How the command ended: with an exit status, or (on Linux) by a signal.
+struct CommandEnd {
+  int status = 0;
+  int signal = 0;  // or 0
+};
 
-// Ends the process as the request to end would have ended it, after the stand-in has cleaned up.
-[[noreturn]] void end_as_requested(int request);
+// Runs `command`, looked up on PATH, and waits for it. On Linux it runs in a process group of its
+// own, which has the terminal when the stand-in had it, and takes and gives the terminal as the
+// stand-in's caller stops and continues it; the signals it starts with are those the stand-in
+// started with.
+Result<CommandEnd, platform::SystemError> run_command(const std::vector<std::string>& command);
+
+// Ends the stand-in, its cleanup done, as its command ended; or, when a request to end came, by
+// that signal.
+[[noreturn]] void end_like(CommandEnd command);
 
 // Runs `work` on a thread of its own, which nothing waits for: it ends with its work, or with the
 // process. (mingw-w64's C++ library, with the threads of Windows, has no std::thread.)
@@ -44,10 +59,6 @@ std::string default_shell();
 
 // The separator of the folders in PATH.
 char path_separator();
-
-// Runs `command` and waits for it; gives its exit status (128 + the signal when a signal ended it).
-// The command starts with the signals' usual handling, whatever the stand-in does with them.
-Result<int, platform::SystemError> run_command(const std::vector<std::string>& command);
 
 // Where the system looks for programs when PATH is not set: on Linux the system's default path
 // (confstr(_CS_PATH)); on Windows nothing, as Windows looks in its own folders first.

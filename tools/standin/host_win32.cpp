@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
+#include <cstdlib>
 #include <memory>
 
 #include "host.h"
@@ -12,17 +12,16 @@
 namespace zelto::standin {
 namespace {
 
-std::atomic<int> requested{0};  // the console event that asked the stand-in to end, plus one, or 0
+using platform::SystemError;
 
 // The console passes Ctrl+C and Ctrl+Break on to every process attached to it, the command too:
-// the stand-in only notes them, and ends once the command has.
-BOOL WINAPI note_end_request(DWORD event) {
-  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
-  requested = static_cast<int>(event) + 1;
-  return TRUE;
-}
+// they are the command's to handle, and the stand-in ends when the command does.
+BOOL WINAPI leave_to_command(DWORD event) { return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT; }
 
-platform::SystemError last_error() { return platform::system_error(static_cast<int>(GetLastError())); }
+SystemError last_error() { return platform::system_error(static_cast<int>(GetLastError())); }
+
+// A handle, closed when it goes.
+using Handle = std::unique_ptr<void, decltype(&CloseHandle)>;
 
 // An argument as a command line gives it to a program that splits it by the C runtime's rules.
 std::wstring quoted(const std::wstring& argument) {
@@ -43,13 +42,33 @@ std::wstring quoted(const std::wstring& argument) {
 
 }  // namespace
 
-void catch_end_requests() { SetConsoleCtrlHandler(note_end_request, TRUE); }
+void catch_end_requests() {
+  // Without it a Ctrl+C would end the stand-in as well, and nothing else is to be done then.
+  (void)SetConsoleCtrlHandler(leave_to_command, TRUE);
+}
 
-int end_request() { return requested; }
+Result<CommandEnd, SystemError> run_command(const std::vector<std::string>& words) {
+  std::wstring line;
+  for (const std::string& word : words) line += (line.empty() ? L"" : L" ") + quoted(platform::to_utf16(word));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  // Looked up on this process's PATH, which the stand-in has set for the command, as is the
+  // environment the command inherits.
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+    return last_error();
+  }
+  const Handle thread(process.hThread, &CloseHandle), command(process.hProcess, &CloseHandle);
+  DWORD status = 0;
+  if (WaitForSingleObject(command.get(), INFINITE) == WAIT_FAILED || !GetExitCodeProcess(command.get(), &status)) {
+    return last_error();
+  }
+  return CommandEnd{static_cast<int>(status), 0};
+}
 
-void end_as_requested(int) { ExitProcess(STATUS_CONTROL_C_EXIT); }
+void end_like(CommandEnd command) { ExitProcess(static_cast<UINT>(command.status)); }
 
-Result<Done, platform::SystemError> run_in_background(std::function<void()> work) {
+Result<Done, SystemError> run_in_background(std::function<void()> work) {
   auto held = std::make_unique<std::function<void()>>(std::move(work));
   const auto run = [](void* given) -> DWORD {
     (*std::unique_ptr<std::function<void()>>(static_cast<std::function<void()>*>(given)))();
@@ -62,7 +81,7 @@ Result<Done, platform::SystemError> run_in_background(std::function<void()> work
   return Done{};
 }
 
-Result<bool, platform::SystemError> create_new_file(const std::filesystem::path& path, std::string_view content) {
+Result<bool, SystemError> create_new_file(const std::filesystem::path& path, std::string_view content) {
   // CREATE_NEW fails where anything is, and a link is not followed.
   const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
@@ -84,7 +103,7 @@ Result<bool, platform::SystemError> create_new_file(const std::filesystem::path&
   return platform::system_error(static_cast<int>(error));
 }
 
-Result<Done, platform::SystemError> set_environment_variable(const std::string& name, const std::string& value) {
+Result<Done, SystemError> set_environment_variable(const std::string& name, const std::string& value) {
   if (!SetEnvironmentVariableW(platform::to_utf16(name).c_str(), platform::to_utf16(value).c_str())) {
     return last_error();
   }
@@ -98,28 +117,9 @@ std::string default_shell() {
 
 char path_separator() { return ';'; }
 
-Result<int, platform::SystemError> run_command(const std::vector<std::string>& words) {
-  std::wstring line;
-  for (const std::string& word : words) line += (line.empty() ? L"" : L" ") + quoted(platform::to_utf16(word));
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  // Looked up on this process's PATH, which the stand-in has set for the command, as is the
-  // environment the command inherits.
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
-    return last_error();
-  }
-  CloseHandle(process.hThread);
-  WaitForSingleObject(process.hProcess, INFINITE);
-  DWORD status = 1;
-  GetExitCodeProcess(process.hProcess, &status);
-  CloseHandle(process.hProcess);
-  return static_cast<int>(status);
-}
-
 std::string default_path() { return ""; }
 
-Result<std::filesystem::path, platform::SystemError> executable_path() {
+Result<std::filesystem::path, SystemError> executable_path() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));

@@ -133,9 +133,9 @@ Result<Done, Failure> set_terminal_variables(const Canvas& canvas, std::uint16_t
   return Done{};
 }
 
-// Serves the canvas while the command runs; gives the command's exit status. The folders it made
-// are removed when it returns.
-Result<int, Failure> run(const Options& options) {
+// Serves the canvas while the command runs; gives how the command ended. The folders it made are
+// removed when it returns.
+Result<CommandEnd, Failure> run(const Options& options) {
   TemporaryFolder temporary, bin;  // bin: `zelto`, first on the command's PATH
   if (options.folder.empty()) {
     if (const Result<Done, Failure> made = temporary.make("zelto-standin-"); !made) return made.error();
@@ -170,31 +170,30 @@ Result<int, Failure> run(const Options& options) {
         ") runs as a terminal of the stand-in, \"Terminal 1\": try `zelto list`; "
         "`exit` leaves it and ends the stand-in");
   }
-  const Result<int, platform::SystemError> status = run_command(command);
-  if (!status) return failed("cannot run " + command[0] + ": " + status.error().text);
-  return *status;
+  const Result<CommandEnd, platform::SystemError> ended = run_command(command);
+  if (!ended) return failed("cannot run " + command[0] + ": " + ended.error().text);
+  return *ended;
 }
 
-// The stand-in's run, from its arguments to its exit status.
-int stand_in(std::span<const std::string> words) {
+// The stand-in's run, from its arguments to how it ends.
+CommandEnd stand_in(std::span<const std::string> words) {
   const Result<Options, Failure> options = parse_options(words);
-  if (!options) return print_failure(options.error());
-  if (options->help) return print_report([](ReportText& out) { out.add(kUsage); });
-  const Result<int, Failure> ended = run(*options);
-  return ended ? *ended : print_failure(ended.error());
+  if (!options) return {print_failure(options.error())};
+  if (options->help) return {print_report([](ReportText& out) { out.add(kUsage); })};
+  const Result<CommandEnd, Failure> ended = run(*options);
+  return ended ? *ended : CommandEnd{print_failure(ended.error())};
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  platform::prepare_process();  // a log or a client gone away fails a write, and ends nothing
   catch_end_requests();
-  int status = kExitFailure;
+  platform::prepare_process();  // a log or a client gone away fails a write, and ends nothing
+  CommandEnd ended;
   try {
-    status = stand_in(platform::arguments(argc, argv));
+    ended = stand_in(platform::arguments(argc, argv));
   } catch (const std::exception& error) {  // memory run out, or a text that a path cannot hold
-    status = print_failure(failed(error.what()));
+    ended = {print_failure(failed(error.what()))};
   }
-  if (const int request = end_request()) end_as_requested(request);
-  return status;
+  end_like(ended);
 }
