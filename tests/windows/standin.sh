@@ -3,9 +3,10 @@
 # folder, FOLDER), works under Wine. Its texts are Windows text. Its stand-in runs its client (the
 # zelto.exe copy) in cmd.exe, then removes its temporary folder. The Command Prompt examples of its
 # README and of its manual reach the stand-in, and its client zelto-cli.exe, whole: the messages,
-# the files and what the manual shows them print. Its stand-in leaves the console's Ctrl+C to its
-# command. Both programs carry their version (VERSION), the licence and a manifest as resources, as
-# Explorer's Properties and installers read them.
+# the files and what the manual shows them print. Its stand-in passes any argument through cmd.exe
+# as it was given, and leaves the console's Ctrl+C to its command. Both programs carry their version
+# (VERSION), the licence and a manifest as resources, as Explorer's Properties and installers read
+# them.
 . "$(dirname "$0")/../standin-lib.sh"
 pack "$2" ZIP "$3.zip"
 (cd "$work" && cmake -E tar xf "$2/$3.zip")
@@ -21,15 +22,15 @@ folder=$("$wine" winepath -u "$(sed -n 's/^\[app\] listening on .*; files in //p
 
 # The README's examples, the manual's, a title too long for a file name, a device's name, and names
 # taken by a file and by a link of the user's, which are never written through: the next number is.
-tr -d '\r' <"$zip/README.txt" | sed -n '/^```bat$/,/^```$/p' | grep '^zelto ' >"$work/examples.bat"
+tr -d '\r' <"$zip/README.txt" | sed -n '/^```bat$/,/^```$/p' | grep '^zelto ' >"$work/all.bat"
 tr -d '\r' <"$zip/zelto.txt" | sed -n '/^EXAMPLES/,$p' | sed -n 's/^ \{14\}//p' >"$work/manual"
-sed -n 's/^C:\\> //p' "$work/manual" >"$work/manual.bat"
+sed -n 's/^C:\\> //p' "$work/manual" >>"$work/all.bat"
+printf 'zelto note %s a\nzelto note CON b\nzelto note Tomado c\nzelto note Elo d\n' "$(printf '%0300d' 0)" >>"$work/all.bat"
 mkdir "$work/files"
 printf meu >"$work/files/Tomado.md"
 ln -s "$work/fora.md" "$work/files/Elo.md"
-out=$("$wine" "$zip/zelto-standin.exe" --folder "$("$wine" winepath -w "$work/files")" -- cmd /c "call \
-  $("$wine" winepath -w "$work/examples.bat") & call $("$wine" winepath -w "$work/manual.bat") & zelto note \
-  $(printf '%0300d' 0) a & zelto note CON b & zelto note Tomado c & zelto note Elo d" 2>"$work/log")
+out=$("$wine" "$zip/zelto-standin.exe" --folder "$("$wine" winepath -w "$work/files")" -- \
+  "$("$wine" winepath -w "$work/all.bat")" 2>"$work/log")
 for line in "enviado para 2 terminal(is)." "resposta enviada ao chamador." 'nota "Plano" criada no canvas, conectada a voce.' \
   'navegador "docs" aberto no canvas, conectado a voce.'; do
   expect "$line" "$out"
@@ -40,11 +41,22 @@ created "$work/files"
 [ "$(cat "$work/files/$(printf '%0100d' 0).md" "$work/files/CON_.md" "$work/files/Tomado.md" "$work/files/Tomado-2.md" \
   "$work/files/Elo-2.md")" = abmeucd ] && [ ! -e "$work/fora.md" ] || fail "files: $(ls "$work/files")"
 
+# Through cmd.exe every argument arrives as it was given, whatever cmd.exe would make of it, and
+# nothing of it runs.
+set -- 'P&D' 'a|b' '<x>' '(a)' '^' '%PATH%' '%%ZELTO_PORT%%' '50% de 100%' '!PATH!' '"q"' 'a "b" c' '' \
+  'C:\pasta com espaco\' 'x\"y' '&type nul>pwned' 'diz "oi & tchau" | veja <b>isto</b> ^ fim'
+(cd "$work" && "$wine" "$zip/zelto-standin.exe" -- cmd /c zelto send Backend "$@" 2>"$work/log" >/dev/null)
+expect "[app] send from Terminal 1: message to Backend: $*" "$(cat "$work/log")"
+[ ! -e "$work/pwned" ] || fail "cmd.exe ran part of an argument"
+
 # The console's Ctrl+C is the command's: the stand-in ends as the command does. (A pseudo-terminal
 # gives Wine a console.)
 out=$(script -qec "'$wine' '$zip/zelto-standin.exe' -- '$("$wine" winepath -w "$build/bin/zelto-test-ctrl-c.exe")'; echo status=\$?" \
   /dev/null </dev/null | sed "s/$(printf '\033')\[[0-9;?]*[A-Za-z]//g")  # Wine's console's escapes
 expect "status=0" "$out"
+status=0 && "$wine" "$zip/zelto-standin.exe" --folder "" -- cmd /c exit 2>/dev/null || status=$?
+[ $status = 2 ] || fail "--folder '': status $status"
+
 for program in zelto-cli zelto-standin; do
   resources=$(x86_64-w64-mingw32-objdump -p "$zip/$program.exe" | sed -n '/Resource Directory section/,$p')
   for type in 10 18; do  # RT_VERSION, RT_MANIFEST

@@ -34,7 +34,8 @@ struct CommandEnd {
 // Runs `command`, looked up on PATH, and waits for it. On Linux it runs in a process group of its
 // own, which has the terminal when the stand-in had it, and takes and gives the terminal as the
 // stand-in's caller stops and continues it; the signals it starts with are those the stand-in
-// started with.
+// started with. On Windows the command line gives the program exactly these words, also through
+// cmd.exe, where every character cmd.exe reads as its own is escaped.
 Result<CommandEnd, platform::SystemError> run_command(const std::vector<std::string>& command);
 
 // Ends the stand-in, its cleanup done, as its command ended; or, when a request to end came, by

@@ -23,9 +23,15 @@ SystemError last_error() { return platform::system_error(static_cast<int>(GetLas
 // A handle, closed when it goes.
 using Handle = std::unique_ptr<void, decltype(&CloseHandle)>;
 
-// An argument as a command line gives it to a program that splits it by the C runtime's rules.
-std::wstring quoted(const std::wstring& argument) {
-  if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos) return argument;
+// An argument as a command line gives it to a program that splits it by the C runtime's rules: in
+// double quotes when it must be, a backslash doubled before a double quote, a double quote of its
+// own escaped. For cmd.exe, an argument with a '%' is quoted, and each '%' stands between a closing
+// and an opening double quote, which the C runtime drops: a %NAME% that cmd.exe could expand then
+// has a name that begins with a quote, which no variable has.
+std::wstring quoted(const std::wstring& argument, bool for_cmd) {
+  if (!argument.empty() && argument.find_first_of(for_cmd ? L" \t\"%" : L" \t\"") == std::wstring::npos) {
+    return argument;
+  }
   std::wstring result = L"\"";
   std::size_t backslashes = 0;
   for (const wchar_t c : argument) {
@@ -33,11 +39,45 @@ std::wstring quoted(const std::wstring& argument) {
       ++backslashes;
       continue;
     }
-    result.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');  // doubled, and one for a quote
-    result += c;
+    const bool percent = for_cmd && c == L'%';
+    result.append(c == L'"' || percent ? 2 * backslashes : backslashes, L'\\');  // doubled before a quote
+    result += c == L'"' ? L"\\\"" : percent ? L"\"%\"" : std::wstring(1, c);
     backslashes = 0;
   }
   return result.append(2 * backslashes, L'\\') + L"\"";  // doubled before the closing quote
+}
+
+// Whether cmd.exe reads the command line of `program` before the C runtime's rules apply: cmd.exe
+// itself, and a batch file, which cmd.exe runs.
+bool read_by_cmd(std::wstring_view program) {
+  std::wstring name(program.substr(program.find_last_of(L"\\/:") + 1));  // after the folder, if any
+  std::ranges::transform(name, name.begin(), [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c + 32 : c; });
+  return name == L"cmd" || name == L"cmd.exe" || name.ends_with(L".bat") || name.ends_with(L".cmd");
+}
+
+// The command line that gives the program `words[0]` each further word as one argument. For cmd.exe
+// each character it reads as its own (quotes among them) is also escaped with '^', so that it reads
+// no quoted text: it runs no part of an argument, and passes the line on as the C runtime reads it.
+Result<std::wstring, SystemError> command_line(const std::vector<std::string>& words) {
+  const std::wstring program = platform::to_utf16(words[0]);
+  const bool for_cmd = read_by_cmd(program);
+  std::wstring line = quoted(program, false);
+  for (std::size_t i = 1; i < words.size(); ++i) {
+    const std::wstring argument = quoted(platform::to_utf16(words[i]), for_cmd);
+    if (!for_cmd) {
+      line += L' ' + argument;
+      continue;
+    }
+    if (argument.find_first_of(L"\r\n") != std::wstring::npos) {
+      return SystemError{"cmd.exe ends a command at a line break, and an argument holds one"};
+    }
+    line += L' ';
+    for (const wchar_t c : argument) {
+      if (std::wstring_view(L"^&|<>()%!\"").find(c) != std::wstring_view::npos) line += L'^';
+      line += c;
+    }
+  }
+  return line;
 }
 
 }  // namespace
@@ -48,14 +88,14 @@ void catch_end_requests() {
 }
 
 Result<CommandEnd, SystemError> run_command(const std::vector<std::string>& words) {
-  std::wstring line;
-  for (const std::string& word : words) line += (line.empty() ? L"" : L" ") + quoted(platform::to_utf16(word));
+  Result<std::wstring, SystemError> line = command_line(words);
+  if (!line) return line.error();
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   // Looked up on this process's PATH, which the stand-in has set for the command, as is the
   // environment the command inherits.
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+  if (!CreateProcessW(nullptr, (*line).data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
     return last_error();
   }
   const Handle thread(process.hThread, &CloseHandle), command(process.hProcess, &CloseHandle);
