@@ -4,7 +4,9 @@
 # client, zelto-cli.exe, run under Wine), each against a fake app that the case scripts, and checks
 # the request the app receives, standard output, standard error and the exit status, byte for byte.
 # A problem is printed at the line of the expectation it breaks, with the expected and the actual
-# value. Exits with 0 when every case passed, 1 when one failed, 2 on a misuse.
+# value. Exits with 0 when every case passed, 1 when one failed, 2 on a misuse. With --parsed first,
+# it runs nothing and prints each case as it read it, a line each: where it starts, then its fields.
+
 #
 # A file holds blocks of lines separated by blank lines; a line's first character says what it is:
 #   # a comment
@@ -100,8 +102,12 @@ class Case:
         if text.startswith("windows: "):
             self.line = text.removeprefix("windows: ")
             return
-        # Words without quotes or backslashes are split as a shell splits them, and much faster.
-        words = shlex.split(text) if set("\"'\\") & set(text) else text.split()
+        # At spaces and tabs alone, as a shell splits them (str.split() would split at U+00A0, the
+        # byte 0xA0 here); the simple way is much faster where there are no quotes or backslashes.
+        words = (
+            shlex.split(text) if set("\"'\\") & set(text) else re.split("[ \t]+", text.strip(" \t"))
+        )
+
         if "zelto" not in words:
             raise Misuse(f"{self.at['$']}: the command has no `zelto`")
         at = words.index("zelto")
@@ -362,6 +368,13 @@ def run_once(case, handle):  # `handle`: what the client is given for a stream t
 
 
 def main():
+    if sys.argv[1:2] == ["--parsed"]:
+        for case in [case for path in sys.argv[2:] for case in read_cases(path)]:
+            print(
+                case.where,
+                {name: value for name, value in vars(case).items() if name not in ("where", "at")},
+            )
+        return 0
     if not CLIENT or not sys.argv[1:]:
         raise Misuse("usage: ZELTO_TEST_CLIENT=CLIENT run_cases.py FILE...")
     counts = {"passed": 0, "failed": 0, "skipped": 0}
