@@ -220,19 +220,29 @@ def quoted(argument):
     return '"' + re.sub(r'(\\*)("|$)', lambda m: m[1] * 2 + ('\\"' if m[2] else ""), argument) + '"'
 
 
+# A text's bytes as UTF-16 units, any of which a Windows command line or environment can hold: UTF-8,
+# where the three bytes of a surrogate's form give that surrogate, and any other byte that is not
+# UTF-8 gives a lone surrogate U+DC80 to U+DCFF.
+def utf16_units(text):
+    parts = re.split(b"(\xed[\xa0-\xbf][\x80-\xbf])", text)
+    units = [
+        part.decode("utf-8", "surrogatepass" if i % 2 else "surrogateescape")
+        for i, part in enumerate(parts)
+    ]
+    return "".join(units).encode("utf-16-be", "surrogatepass").hex()
+
+
 # What runs the client. A Windows client runs through zelto-test-spawn.exe (built beside it), which
 # starts it with a UTF-16 command line and environment, as a Windows parent does, giving it `handle`
-# for a stream the case closes; bytes that are not UTF-8 become lone surrogates there.
+# for a stream the case closes.
 def command(case, variables, handle):
     if not WINDOWS:
         split = [os.path.join(os.path.dirname(CLIENT[-1]), "zelto-test-split"), case.line]
         return (split if case.line else []) + CLIENT + case.args
     program = "Z:" + CLIENT[-1].replace("/", "\\")
     line = case.line or " ".join(quoted(word) for word in [program] + case.args)
-    texts = [text.encode("latin-1") for text in [program] + variables + [line]]
-    texts = [text.decode("utf-8", "surrogateescape") for text in texts]
     words = [handle if fd in case.closed_fds else "inherit" for fd in (1, 2)]
-    words += [text.encode("utf-16-be", "surrogatepass").hex() for text in texts]
+    words += [utf16_units(text.encode("latin-1")) for text in [program] + variables + [line]]
     return CLIENT[:-1] + [os.path.join(os.path.dirname(CLIENT[-1]), "zelto-test-spawn.exe")] + words
 
 

@@ -32,9 +32,11 @@
 * $ ZELTO_PORT=19 zelto list
 * $ ZELTO_PORT=65535 zelto list
 
-# Arguments that are not valid Unicode, looked at only inside a terminal.
+# Arguments that are not valid Unicode, looked at only inside a terminal (on Windows, the last one
+# is two lone high surrogates).
 ! zelto: os argumentos precisam ser texto Unicode válido
 ? 2
 * $ zelto send Backend ol\xe1
 * $ zelto li\xffst
 * $ zelto list \xc3
+* $ zelto send \xed\xa0\x80\xed\xa0\x80
