@@ -6,7 +6,6 @@
 # A problem is printed at the line of the expectation it breaks, with the expected and the actual
 # value. Exits with 0 when every case passed, 1 when one failed, 2 on a misuse. With --parsed first,
 # it runs nothing and prints each case as it read it, a line each: where it starts, then its fields.
-
 #
 # A file holds blocks of lines separated by blank lines; a line's first character says what it is:
 #   # a comment
@@ -107,7 +106,6 @@ class Case:
         words = (
             shlex.split(text) if set("\"'\\") & set(text) else re.split("[ \t]+", text.strip(" \t"))
         )
-
         if "zelto" not in words:
             raise Misuse(f"{self.at['$']}: the command has no `zelto`")
         at = words.index("zelto")
@@ -313,11 +311,15 @@ def seen(case, got, name):  # what a person sees of a stream
     return re.sub(TERMINAL_ADDITIONS, "", text) if case.setup.get(name) == "tty" else text
 
 
-# A Windows client's error texts may have other words, and their numbers are Windows' own.
+# A Windows client's error texts may have other words, the system's own (never "unknown error",
+# where Linux has a text), and their numbers are Windows' own.
 def windows_pattern(err):
     # The texts around each error, with the error's number between them.
     parts = re.split(r"[^:\n]+ \(os error (\d+)\)", err)
-    errors = [r"[^\n]+ \(os error (%s)\)" % WINDOWS_ERRORS.get(n, n) for n in parts[1::2]]
+    errors = [
+        r"(?! *unknown error)[^\n]+ \(os error (%s)\)" % WINDOWS_ERRORS.get(n, n)
+        for n in parts[1::2]
+    ]
     return "".join(re.escape(text) + error for text, error in zip(parts[::2], errors + [""]))
 
 
