@@ -21,6 +21,12 @@ $ zelto send oi
 @ memory=64
 ! zelto: falha ao falar com o app: out of memory
 
+# An answer many receives long, on every client.
+$ zelto list
+< {"ok":true,"self":{"label":"{300000*x}"}}
+| Você é: {300000*x}
+| (sem conexões)
+
 # Memory that runs out after the answer is read: in showing the controls of a long label on a
 # terminal.
 $ zelto list
