@@ -7,7 +7,8 @@
 // - what it read, written by the writer, is to nlohmann the value it read itself, number forms
 //   included, and of a repeated key the last;
 // - an answer passes exactly when a JSON Patch test of "/ok" against true passes, and the failure
-//   shows "/error" when that is a string; every verb's report is whole lines of UTF-8.
+//   shows "/error" when that is a string; every verb's report is whole lines of UTF-8, which a
+//   Windows console takes in UTF-16 chunks of whole characters.
 
 #include "link/exchange.h"
 
@@ -97,6 +98,13 @@ void check_answer(std::string_view bytes) {
     zelto::report(row.verb, response->value, out);
     out.flush();
     require(report.ends_with("\n") && zelto::is_valid_utf8(report));
+    const std::wstring units = zelto::to_utf16(report);
+    require(zelto::to_utf8(units) == report);
+    for (std::wstring_view rest = units; !rest.empty();) {  // chunks of three units meet many pairs
+      const std::size_t chunk = zelto::console_chunk(rest, 3);
+      require(chunk > 0 && zelto::is_valid_utf8(zelto::to_utf8(rest.substr(0, chunk))));
+      rest.remove_prefix(chunk);
+    }
   }
 }
 

@@ -8,7 +8,6 @@
 #include <cwctype>
 
 #include "platform/platform.h"
-#include "platform/utf16.h"
 #include "text/text.h"
 
 namespace zelto::platform {
@@ -33,9 +32,7 @@ DWORD write_console(HANDLE console, std::string_view text) {
   const std::wstring wide = to_utf16(text);
   std::wstring_view rest = wide;
   while (!rest.empty()) {
-    DWORD chunk = static_cast<DWORD>(std::min(rest.size(), kMostToConsole));
-    // A pair of surrogates is never split.
-    if (chunk < rest.size() && rest[chunk - 1] >= 0xD800 && rest[chunk - 1] <= 0xDBFF) --chunk;
+    const auto chunk = static_cast<DWORD>(console_chunk(rest, kMostToConsole));
     DWORD written = 0;
     if (!WriteConsoleW(console, rest.data(), chunk, &written, nullptr)) return GetLastError();
     if (written == 0) return ERROR_WRITE_FAULT;  // no progress: never loop forever
@@ -68,28 +65,6 @@ HANDLE standard_handle(StandardStream stream) {
 }
 
 }  // namespace
-
-std::string to_utf8(std::wstring_view text) {
-  std::string result;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    std::uint32_t code = text[i];
-    const bool pair =
-        code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
-    if (pair) code = 0x10000 + ((code - 0xD800) << 10) + (text[++i] - 0xDC00);
-    char bytes[4];
-    result.append(bytes, write_utf8(code, bytes));
-  }
-  return result;
-}
-
-std::wstring to_utf16(std::string_view text) {
-  if (text.empty()) return std::wstring();
-  const int length = static_cast<int>(text.size());
-  const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
-  std::wstring result(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), length, result.data(), size);
-  return result;
-}
 
 SystemError system_error(int code) {
   wchar_t* message = nullptr;

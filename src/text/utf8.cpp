@@ -53,6 +53,14 @@ bool is_valid_utf8(std::string_view bytes) {
   return true;
 }
 
+std::pair<std::uint32_t, std::size_t> first_character(std::string_view text) {
+  const auto lead = static_cast<unsigned char>(text[0]);
+  const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+  std::uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
+  for (std::size_t i = 1; i < length; ++i) code = code << 6 | (static_cast<unsigned char>(text[i]) & 0x3F);
+  return {code, length};
+}
+
 char* write_utf8(std::uint32_t code_point, char* out) {
   if (code_point < 0x80) {
     *out++ = static_cast<char>(code_point);

@@ -76,15 +76,6 @@ bool is_device_name(std::string_view stem) {
   return port || name == "CON" || name == "PRN" || name == "AUX" || name == "NUL";
 }
 
-// The character that valid UTF-8 `text` starts with, and its length in bytes.
-std::pair<std::uint32_t, std::size_t> first_character(std::string_view text) {
-  const auto lead = static_cast<unsigned char>(text[0]);
-  const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-  std::uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
-  for (std::size_t i = 1; i < length; ++i) code = code << 6 | (static_cast<unsigned char>(text[i]) & 0x3F);
-  return {code, length};
-}
-
 // Whether a file name keeps `code` as it is: an ASCII letter or digit, a space, '-' or '_', or a
 // character beyond ASCII that shows.
 bool kept_in_names(std::uint32_t code) {

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "host.h"
-#include "platform/utf16.h"
+#include "text/text.h"
 
 namespace zelto::standin {
 namespace {
@@ -59,11 +59,11 @@ bool read_by_cmd(std::wstring_view program) {
 // each character it reads as its own (quotes among them) is also escaped with '^', so that it reads
 // no quoted text: it runs no part of an argument, and passes the line on as the C runtime reads it.
 Result<std::wstring, SystemError> command_line(const std::vector<std::string>& words) {
-  const std::wstring program = platform::to_utf16(words[0]);
+  const std::wstring program = to_utf16(words[0]);
   const bool for_cmd = read_by_cmd(program);
   std::wstring line = quoted(program, false);
   for (std::size_t i = 1; i < words.size(); ++i) {
-    const std::wstring argument = quoted(platform::to_utf16(words[i]), for_cmd);
+    const std::wstring argument = quoted(to_utf16(words[i]), for_cmd);
     if (!for_cmd) {
       line += L' ' + argument;
       continue;
@@ -144,7 +144,7 @@ Result<bool, SystemError> create_new_file(const std::filesystem::path& path, std
 }
 
 Result<Done, SystemError> set_environment_variable(const std::string& name, const std::string& value) {
-  if (!SetEnvironmentVariableW(platform::to_utf16(name).c_str(), platform::to_utf16(value).c_str())) {
+  if (!SetEnvironmentVariableW(to_utf16(name).c_str(), to_utf16(value).c_str())) {
     return last_error();
   }
   return Done{};
