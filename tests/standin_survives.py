@@ -224,8 +224,8 @@ def check_log_gone():
 
 # Options and environment: an empty --folder, or one that is a file, is refused before the command
 # runs; the command finds `zelto` after changing its folder, with TMPDIR relative, and finds the
-# system's programs with PATH unset; started without standard input, it serves on the loopback
-# address alone.
+# system's programs with PATH unset; started without standard input, it serves, on the loopback
+# address alone; what its command leaves running does not keep its port.
 def check_start():
     marker = os.path.join(work, "ran")
     for folder, status in ("", 2), (marker + ".file", 1):
@@ -242,9 +242,22 @@ def check_start():
     unset = standin("sh", "-c", "zelto list && ls /", env=path)
     if unset.returncode != 0:
         fail("with PATH unset:", unset.stderr)
-    listening = f'grep -q " 0100007F:$(printf %04X "$ZELTO_PORT") 00000000:0000 0A " /proc/net/tcp'
-    if standin("sh", "-c", listening + " && zelto list", stdin=subprocess.DEVNULL).returncode != 0:
-        fail("it does not listen on the loopback address alone")
+    closed = lambda: os.close(0)  # the listener may take descriptor 0
+    if standin(*INSIDE, "loopback", preexec_fn=closed).returncode != 0:
+        fail("started without standard input, it does not serve on the loopback address alone")
+    port = os.path.join(work, "port")
+    standin("sh", "-c", f"echo $ZELTO_PORT >{port}; sleep 10 </dev/null >/dev/null 2>&1 &")
+    if standin("true", options=("--port", open(port).read().strip())).returncode != 0:
+        fail("a program its command left running keeps its port")
+
+
+def inside_loopback():
+    with socket.socket() as other:
+        if (
+            other.connect_ex(("127.0.0.2", int(os.environ["ZELTO_PORT"]))) == 0
+            or zelto("list").returncode
+        ):
+            sys.exit(1)
 
 
 # Ending: a request to end sent to the stand-in reaches the command's whole process group (a child

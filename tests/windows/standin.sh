@@ -3,10 +3,10 @@
 # folder, FOLDER), works under Wine. Its texts are Windows text. Its stand-in runs its client (the
 # zelto.exe copy) in cmd.exe, then removes its temporary folder. The Command Prompt examples of its
 # README and of its manual reach the stand-in, and its client zelto-cli.exe, whole: the messages,
-# the files and what the manual shows them print. Its stand-in passes any argument through cmd.exe
-# as it was given, and leaves the console's Ctrl+C to its command. Both programs carry their version
-# (VERSION), the licence and a manifest as resources, as Explorer's Properties and installers read
-# them.
+# the files and what the manual shows them print. Its stand-in listens on the loopback address alone,
+# leaves its port to no other program, passes any argument through cmd.exe as it was given, and
+# leaves the console's Ctrl+C to its command. Both programs carry their version (VERSION), the
+# licence and a manifest as resources, as Explorer's Properties and installers read them.
 . "$(dirname "$0")/../standin-lib.sh"
 pack "$2" ZIP "$3.zip"
 (cd "$work" && cmake -E tar xf "$2/$3.zip")
@@ -48,6 +48,23 @@ set -- 'P&D' 'a|b' '<x>' '(a)' '^' '%PATH%' '%%ZELTO_PORT%%' '50% de 100%' '!PAT
 (cd "$work" && "$wine" "$zip/zelto-standin.exe" -- cmd /c zelto send Backend "$@" 2>"$work/log" >/dev/null)
 expect "[app] send from Terminal 1: message to Backend: $*" "$(cat "$work/log")"
 [ ! -e "$work/pwned" ] || fail "cmd.exe ran part of an argument"
+
+# It listens on the loopback address alone, and no program its command leaves running keeps its
+# port: a new stand-in takes it at once.
+port() { sed -n 's/^\[app\] listening on 127\.0\.0\.1:\([0-9]*\);.*/\1/p' "$work/log"; }
+mkfifo "$work/in"
+"$wine" "$zip/zelto-standin.exe" -- cmd /c set /p x= <"$work/in" >/dev/null 2>"$work/log" &
+exec 3>"$work/in"
+until [ -n "$(port)" ]; do sleep 0.1; done
+python3 -c 'import socket, sys
+with socket.socket() as other: sys.exit(other.connect_ex(("127.0.0.2", int(sys.argv[1]))) == 0)' "$(port)" ||
+  fail "it listens beyond the loopback address"
+exec 3>&-
+wait $!
+"$wine" "$zip/zelto-standin.exe" -- "$("$wine" winepath -w "$build/bin/zelto-test-leave.exe")" "ping -n 10 127.0.0.1" \
+  >/dev/null 2>"$work/log"
+"$wine" "$zip/zelto-standin.exe" --port "$(port)" -- cmd /c exit 2>"$work/log" ||
+  fail "a program its command left running keeps its port: $(cat "$work/log")"
 
 # The console's Ctrl+C is the command's: the stand-in ends as the command does. (A pseudo-terminal
 # gives Wine a console.)
