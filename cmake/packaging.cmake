@@ -50,16 +50,35 @@ else()
     message(STATUS \"Installing: \${link} -> zelto-cli\")
     file(CREATE_LINK zelto-cli \"\${link}\" SYMBOLIC)
   ")
-  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zelto.1 ${CMAKE_CURRENT_BINARY_DIR}/zelto-standin.1
+  # The manual pages, and Debian's changelog, gzip-compressed as man and Debian read them;
+  # zelto-cli's page is a link to zelto's.
+  set(ZELTO_DEB_MAINTAINER "zelto developers <zelto@example.org>" CACHE STRING
+    "The .deb's Maintainer: a name and an e-mail address, as the packager's")
+  configure_file(packaging/debian/changelog.in changelog @ONLY)
+  foreach(file zelto.1 zelto-standin.1 changelog)
+    add_custom_command(OUTPUT ${file}.gz COMMAND gzip -9nc ${file} > ${file}.gz DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/${file})
+  endforeach()
+  add_custom_target(zelto-compressed-texts ALL DEPENDS zelto.1.gz zelto-standin.1.gz changelog.gz)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zelto.1.gz ${CMAKE_CURRENT_BINARY_DIR}/zelto-standin.1.gz
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zelto.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 RENAME zelto-cli.1)
-  install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)  # where Debian keeps it
+  install(CODE "file(CREATE_LINK zelto.1.gz \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_MANDIR}/man1/zelto-cli.1.gz\" SYMBOLIC)")
+  install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)  # where Debian keeps them
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES packaging/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+    RENAME zelto COMPONENT debian)
+  set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/packaging/cpack-generators.cmake)
   set(CPACK_PACKAGE_FILE_NAME zelto-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR})
   set(CPACK_GENERATOR TGZ DEB)
+  set(CPACK_STRIP_FILES ON)  # in both archives, as in the zip
   # zelto_VERSION_ARCHITECTURE.deb, of programs that are static: it depends on nothing.
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
-  set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The zelto developers")
+  set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${ZELTO_DEB_MAINTAINER})
+  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "In a terminal that the Zelto canvas app opened, an agent runs zelto to see
+what is connected to its terminal, message other terminals' agents, answer a
+caller, and create notes, diagrams, HTML pages and browser webviews on the
+canvas. zelto-standin, a small stand-in for the app, runs a shell or a command
+as one of its terminals, to try zelto without the app.")
 endif()
 set(CPACK_PACKAGE_NAME zelto)
 set(CPACK_PACKAGE_VENDOR "The zelto developers")

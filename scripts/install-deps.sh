@@ -8,7 +8,8 @@ set -eu
 packages="cmake ninja-build g++"
 case "${1:-all}" in
   all) packages="$packages python3 nlohmann-json3-dev valgrind g++-mingw-w64-x86-64 wine64 clang
-                 libclang-rt-14-dev groff-base clang-format clang-tidy black procps strace" ;;
+                 libclang-rt-14-dev groff-base clang-format clang-tidy black procps strace
+                 lintian" ;;
   windows) packages="$packages g++-mingw-w64-x86-64 groff-base" ;;
   bench) packages="$packages gcc libc6-dev libboost-json1.81-dev g++-mingw-w64-x86-64 wine64" ;;
   demo) ;;

@@ -2,7 +2,8 @@
 # standin.sh BUILD FOLDER README STATIC: the Linux archives that CPack makes in BUILD work as their
 # users install them. The tar.gz (one folder, FOLDER), unpacked as the README says, holds the
 # licence and programs that are static when STATIC is ON, and the examples of its manual print
-# what the page shows them print. The .deb installs (in a root of its own) and runs: outside the
+# what the page shows them print. The .deb has no error nor warning by lintian (Debian's own
+# check of a package), and installs (in a root of its own) and runs: outside the
 # app its zelto refuses, and in a terminal of its stand-in it reaches the stand-in with every verb,
 # the README's examples among them, as the numbers, names, paths and files the stand-in gives back
 # show.
@@ -17,7 +18,7 @@ grep -q '^MIT License' "$work/local/share/doc/zelto/copyright" || fail "no licen
 
 # The manual's examples, run by the `zelto` link: the lines after a command, indented as it is, are
 # some of what it prints.
-groff -man -Tutf8 -P-cbou "$work/local/share/man/man1/zelto.1" | sed -n '/^EXAMPLES/,$p' | sed -n 's/^ \{14\}//p' >"$work/manual"
+zcat "$work/local/share/man/man1/zelto.1.gz" | groff -man -Tutf8 -P-cbou | sed -n '/^EXAMPLES/,$p' | sed -n 's/^ \{14\}//p' >"$work/manual"
 sed -n 's/^\$ //p' "$work/manual" >"$work/manual.sh"
 [ -s "$work/manual.sh" ] || fail "no examples in the manual"
 out=$("$work/local/bin/zelto-standin" --client "$work/local/bin/zelto" -- sh "$work/manual.sh" 2>/dev/null)
@@ -25,6 +26,7 @@ grep -v '^\$ ' "$work/manual" | while IFS= read -r line; do expect "$line" "$out
 
 deb=$(cd "$1" && cpack -G DEB >/dev/null && ls zelto_*.deb)
 (cd "$1" && sha256sum -c "$deb.sha256" >/dev/null)
+lintian --fail-on error,warning "$1/$deb" 2>/dev/null || fail "lintian: $(lintian "$1/$deb" 2>&1)"
 mkdir -p "$work/root/var/lib/dpkg/info" "$work/root/var/lib/dpkg/updates" && : >"$work/root/var/lib/dpkg/status"
 dpkg --root="$work/root" --force-not-root --log=/dev/null -i "$1/$deb" >/dev/null
 status=0 && out=$(env -u ZELTO_NODE_ID "$work/root/usr/bin/zelto" list 2>&1) || status=$?
