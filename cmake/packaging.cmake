@@ -1,6 +1,6 @@
 # What `cmake --install` puts where, and the archives CPack makes of it: for Windows a zip of one
-# versioned folder with the programs, a README for Windows users, the manual and the licence as
-# Windows text; for Linux a tar.gz and a .deb with bin/, the `zelto` link, the manual pages and the
+# versioned folder with the programs, a README for Windows users, the manual pages and the licence
+# as Windows text; for Linux a tar.gz and a .deb with bin/, the `zelto` link, the manual pages and the
 # licence. Each archive with a .sha256 beside it.
 install(TARGETS zelto-cli RUNTIME DESTINATION ${ZELTO_INSTALL_BINDIR})
 # The manual pages, with the project's version.
@@ -36,11 +36,13 @@ if(WIN32)
     install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${name} DESTINATION .)
   endfunction()
   find_program(ZELTO_GROFF groff REQUIRED)
-  add_custom_command(OUTPUT zelto.utf8
-    COMMAND ${ZELTO_GROFF} -man -rHY=0 -rWINDOWS=1 -Tutf8 -P-cbou ${CMAKE_CURRENT_BINARY_DIR}/zelto.1 > zelto.utf8
-    DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/zelto.1)
-  install_windows_text(README.txt ${PROJECT_SOURCE_DIR}/doc/README-windows.md)
-  install_windows_text(zelto.txt ${CMAKE_CURRENT_BINARY_DIR}/zelto.utf8)
+  foreach(page zelto zelto-standin)  # the manual pages in their Windows wording
+    add_custom_command(OUTPUT ${page}.utf8
+      COMMAND ${ZELTO_GROFF} -man -rHY=0 -rWINDOWS=1 -Tutf8 -P-cbou ${CMAKE_CURRENT_BINARY_DIR}/${page}.1 > ${page}.utf8
+      DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/${page}.1)
+    install_windows_text(${page}.txt ${CMAKE_CURRENT_BINARY_DIR}/${page}.utf8)
+  endforeach()
+  install_windows_text(README.txt ${PROJECT_SOURCE_DIR}/doc/README-windows.txt)
   install_windows_text(LICENSE.txt ${PROJECT_SOURCE_DIR}/LICENSE)
   set(CPACK_PACKAGE_FILE_NAME zelto-${PROJECT_VERSION}-windows-x86_64)
   set(CPACK_GENERATOR ZIP)

@@ -11,7 +11,7 @@
 pack "$2" ZIP "$3.zip"
 (cd "$work" && cmake -E tar xf "$2/$3.zip")
 wine=$1 build=$2 zip=$work/$3 version=$4
-for text in README.txt zelto.txt LICENSE.txt; do
+for text in README.txt zelto.txt zelto-standin.txt LICENSE.txt; do
   [ "$(head -c 3 "$zip/$text" | od -An -tx1)" = " ef bb bf" ] && ! grep -qv "$(printf '\r')\$" "$zip/$text" ||
     fail "$text is not Windows text"
 done
@@ -22,7 +22,7 @@ folder=$("$wine" winepath -u "$(sed -n 's/^\[app\] listening on .*; files in //p
 
 # The README's examples, the manual's, a title too long for a file name, a device's name, and names
 # taken by a file and by a link of the user's, which are never written through: the next number is.
-tr -d '\r' <"$zip/README.txt" | sed -n '/^```bat$/,/^```$/p' | grep '^zelto ' >"$work/all.bat"
+tr -d '\r' <"$zip/README.txt" | sed -n 's/^    C:\\> //p' >"$work/all.bat"
 tr -d '\r' <"$zip/zelto.txt" | sed -n '/^EXAMPLES/,$p' | sed -n 's/^ \{14\}//p' >"$work/manual"
 sed -n 's/^C:\\> //p' "$work/manual" >>"$work/all.bat"
 printf 'zelto note %s a\nzelto note CON b\nzelto note Tomado c\nzelto note Elo d\n' "$(printf '%0300d' 0)" >>"$work/all.bat"
@@ -37,6 +37,8 @@ for line in "enviado para 2 terminal(is)." "resposta enviada ao chamador." 'nota
 done
 grep -v '^C:\\> ' "$work/manual" | while IFS= read -r line; do expect "$line" "$out"; done
 expect '[app] send from Terminal 1: message to Agente 2: diz "oi & tchau" | veja <b>isto</b> ^ fim' "$(cat "$work/log")"
+expect '[app] send from Terminal 1: message to Backend: salve em "C:\temp\" e avise' "$(cat "$work/log")"
+[ "$(cat "$work/files/Pasta.md")" = 'C:\pasta com espaco\' ] || fail "the note Pasta: $(cat "$work/files/Pasta.md")"
 created "$work/files"
 [ "$(cat "$work/files/$(printf '%0100d' 0).md" "$work/files/CON_.md" "$work/files/Tomado.md" "$work/files/Tomado-2.md" \
   "$work/files/Elo-2.md")" = abmeucd ] && [ ! -e "$work/fora.md" ] || fail "files: $(ls "$work/files")"
