@@ -1,27 +1,32 @@
 #!/bin/sh
 # standin.sh BUILD FOLDER README STATIC: the Linux archives that CPack makes in BUILD work as their
-# users install them. The tar.gz (one folder, FOLDER), unpacked as the README says, holds the
-# licence and programs that are static when STATIC is ON, and the examples of its manual print
-# what the page shows them print. The .deb has no error nor warning by lintian (Debian's own
-# check of a package), and installs (in a root of its own) and runs: outside the
-# app its zelto refuses, and in a terminal of its stand-in it reaches the stand-in with every verb,
-# the README's examples among them, as the numbers, names, paths and files the stand-in gives back
-# show.
+# users install them. The tar.gz (one folder, FOLDER), unpacked by the README's command into a home
+# without ~/.local and into one whose ~/.local/share is private, leaves that folder as it was, and
+# holds the licence and programs that are static when STATIC is ON; the examples of its manual
+# print what the page shows them print. The .deb has no error nor warning by lintian (Debian's own
+# check of a package), and installs (in a root of its own) and runs: outside the app its zelto
+# refuses, and in a terminal of its stand-in it reaches the stand-in with every verb, the README's
+# examples among them, as the numbers, names, paths and files the stand-in gives back show.
 . "$(dirname "$0")/standin-lib.sh"
 pack "$1" TGZ "$2.tar.gz"
-mkdir "$work/local" "$work/files"
-tar -xzf "$1/$2.tar.gz" -C "$work/local" --strip-components=1
-for program in zelto-cli zelto-standin; do
-  [ "$4" != ON ] || ! readelf -d "$work/local/bin/$program" | grep -q NEEDED || fail "$program is not static"
+install=$(sed -n '/^## Installing/,/^## /p' "$3" | grep '^mkdir -p ~/.local && tar ')
+mkdir -p "$work/files" "$work/private/.local/share" && chmod 700 "$work/private/.local/share"
+for home in "$work/private" "$work/new"; do
+  HOME=$home archive="$1/$2.tar.gz" sh -ec "$install" && [ -x "$home/.local/bin/zelto" ] || fail "install into $home"
 done
-grep -q '^MIT License' "$work/local/share/doc/zelto/copyright" || fail "no licence"
+[ "$(stat -c %a "$work/private/.local/share")" = 700 ] || fail "the install changed ~/.local/share"
+local=$work/new/.local
+for program in zelto-cli zelto-standin; do
+  [ "$4" != ON ] || ! readelf -d "$local/bin/$program" | grep -q NEEDED || fail "$program is not static"
+done
+grep -q '^MIT License' "$local/share/doc/zelto/copyright" || fail "no licence"
 
 # The manual's examples, run by the `zelto` link: the lines after a command, indented as it is, are
 # some of what it prints.
-zcat "$work/local/share/man/man1/zelto.1.gz" | groff -man -Tutf8 -P-cbou | sed -n '/^EXAMPLES/,$p' | sed -n 's/^ \{14\}//p' >"$work/manual"
+zcat "$local/share/man/man1/zelto.1.gz" | groff -man -Tutf8 -P-cbou | sed -n '/^EXAMPLES/,$p' | sed -n 's/^ \{14\}//p' >"$work/manual"
 sed -n 's/^\$ //p' "$work/manual" >"$work/manual.sh"
 [ -s "$work/manual.sh" ] || fail "no examples in the manual"
-out=$("$work/local/bin/zelto-standin" --client "$work/local/bin/zelto" -- sh "$work/manual.sh" 2>/dev/null)
+out=$("$local/bin/zelto-standin" --client "$local/bin/zelto" -- sh "$work/manual.sh" 2>/dev/null)
 grep -v '^\$ ' "$work/manual" | while IFS= read -r line; do expect "$line" "$out"; done
 
 deb=$(cd "$1" && cpack -G DEB >/dev/null && ls zelto_*.deb)
