@@ -20,7 +20,6 @@
 
 #include "commands/command_table.h"
 #include "json/json.h"
-#include "report/report.h"
 #include "text/text.h"
 
 namespace {
@@ -95,7 +94,7 @@ void check_answer(std::string_view bytes) {
   for (const zelto::VerbRow& row : zelto::kVerbs) {
     std::string report;
     zelto::ReportText out([&report](std::string_view block) { report += block; });
-    zelto::report(row.verb, response->value, out);
+    row.report(response->value, out);
     out.flush();
     require(report.ends_with("\n") && zelto::is_valid_utf8(report));
     const std::wstring units = zelto::to_utf16(report);

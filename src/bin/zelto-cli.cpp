@@ -9,7 +9,6 @@
 #include "link/exchange.h"
 #include "output/output.h"
 #include "platform/platform.h"
-#include "report/report.h"
 
 namespace {
 
@@ -22,7 +21,7 @@ int run(int argc, char** argv) {
   if (!command) return print_failure(command.error());
   const Result<Response, Failure> response = zelto::exchange(env->port, command->request);  // not std::exchange
   if (!response) return print_failure(response.error());
-  return print_report([&](ReportText& out) { report(command->verb, response->value, out); });
+  return print_report([&](ReportText& out) { command->verb->report(response->value, out); });
 }
 
 }  // namespace

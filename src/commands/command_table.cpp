@@ -46,7 +46,7 @@ Result<Command, Failure> build_command(const TerminalEnv& env, std::span<const s
   const auto row = std::ranges::find(kVerbs, typed, &VerbRow::name);
   if (row == std::ranges::end(kVerbs)) return unknown_verb(typed);
   const std::span<const std::string> args = arguments.subspan(1);
-  if (args.empty() && !row->alone.empty()) return Failure{std::string(row->usage), kExitUsage};
+  if (args.empty() && !row->usage.empty()) return Failure{std::string(row->usage), kExitUsage};
 
   std::string rest;
   JsonObject request;  // views its texts, which outlive it
@@ -61,7 +61,7 @@ Result<Command, Failure> build_command(const TerminalEnv& env, std::span<const s
     rest = row->rest_is_one_word ? others[0] : join(others);
     add(request, row->rest, rest);
   }
-  return Command{row->verb, to_json({std::move(request)})};
+  return Command{&*row, to_json({std::move(request)})};
 }
 
 }  // namespace zelto

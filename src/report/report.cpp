@@ -17,35 +17,9 @@ void created_node(std::string_view opening, const JsonValue& response, std::stri
   out.add(opening, field(response, "label"), closing, "arquivo: ", field(response, "path"), "\n", instruction);
 }
 
-// One group of the listing: a kind of node connected to the caller's terminal.
-struct ListingGroup {
-  std::string_view key;      // the array of the `list` response
-  std::string_view heading;  // the line before the group's entries
-  std::string_view detail;   // the member shown after the label
-  std::string_view missing;  // shown when that member is absent
-  bool in_parentheses;       // "  - {label} ({detail})" rather than "  - {label}: {detail}"
-};
+}  // namespace
 
-// The groups in the order they are printed.
-constexpr ListingGroup kListingGroups[] = {
-    {"connections", "Agentes conectados (use `zelto send <nome> <mensagem>`):\n", "id", "?", true},
-    {"notes", "Notas conectadas (arquivos .md — leia/edite com suas ferramentas de arquivo):\n", "path",
-     "(caminho indisponível)", false},
-    {"diagrams",
-     "Diagramas conectados (arquivos .diagram.json — LEIA com suas ferramentas de arquivo pra entender o "
-     "fluxo/arquitetura; use-os como apoio, ex.: ao codificar o que descrevem):\n",
-     "path", "(caminho indisponível)", false},
-    {"htmls",
-     "Paginas HTML conectadas (arquivos .html renderizados no canvas — edite-os com suas ferramentas de arquivo "
-     "pra criar/atualizar a pagina; mantenha CSS/JS inline):\n",
-     "path", "(caminho indisponível)", false},
-    {"browsers",
-     "Navegadores conectados (webviews reais no canvas — abra/navegue com `zelto browser <url>`; dirija via "
-     "Playwright connectOverCDP no endpoint):\n",
-     "cdp", "(cdp indisponível)", false},
-};
-
-void listing(const JsonValue& response, ReportText& out) {
+void report_listing(const JsonValue& response, ReportText& out) {
   if (const auto me = text(member(member(&response, "self"), "label"))) out.add("Você é: ", *me, "\n");
   bool any = false;
   for (const ListingGroup& group : kListingGroups) {
@@ -61,27 +35,32 @@ void listing(const JsonValue& response, ReportText& out) {
   if (!any) out.add("(sem conexões)\n");
 }
 
-}  // namespace
+void report_sent(const JsonValue& response, ReportText& out) {
+  out.add("enviado para ", std::to_string(unsigned_number(member(&response, "sent")).value_or(0)), " terminal(is).\n");
+}
 
-void report(Verb verb, const JsonValue& response, ReportText& out) {
-  const std::uint64_t sent = unsigned_number(member(&response, "sent")).value_or(0);
-  switch (verb) {
-    case Verb::list: return listing(response, out);
-    case Verb::send: return out.add("enviado para ", std::to_string(sent), " terminal(is).\n");
-    case Verb::reply:
-      return out.add(sent != 0 ? "resposta enviada ao chamador.\n" : "nenhum chamador recebeu a resposta.\n");
-    case Verb::note:
-      return created_node("nota \"", response, "\" criada no canvas, conectada a voce.\n",
-                          "edite esse arquivo com suas ferramentas de arquivo para preencher/atualizar a nota.\n", out);
-    case Verb::html:
-      return created_node("pagina HTML \"", response, "\" criada no canvas, conectada a voce.\n",
-                          "edite esse arquivo com suas ferramentas de arquivo para criar/atualizar a pagina "
-                          "(mantenha CSS/JS inline).\n",
-                          out);
-    case Verb::diagram:
-      return created_node("diagrama \"", response, "\" criado no canvas, conectado a voce.\n", "", out);
-    case Verb::browser: break;
-  }
+void report_reply(const JsonValue& response, ReportText& out) {
+  const bool received = unsigned_number(member(&response, "sent")).value_or(0) != 0;
+  out.add(received ? "resposta enviada ao chamador.\n" : "nenhum chamador recebeu a resposta.\n");
+}
+
+void report_note(const JsonValue& response, ReportText& out) {
+  created_node("nota \"", response, "\" criada no canvas, conectada a voce.\n",
+               "edite esse arquivo com suas ferramentas de arquivo para preencher/atualizar a nota.\n", out);
+}
+
+void report_diagram(const JsonValue& response, ReportText& out) {
+  created_node("diagrama \"", response, "\" criado no canvas, conectado a voce.\n", "", out);
+}
+
+void report_page(const JsonValue& response, ReportText& out) {
+  created_node("pagina HTML \"", response, "\" criada no canvas, conectada a voce.\n",
+               "edite esse arquivo com suas ferramentas de arquivo para criar/atualizar a pagina (mantenha CSS/JS "
+               "inline).\n",
+               out);
+}
+
+void report_browser(const JsonValue& response, ReportText& out) {
   const bool created = truth(member(&response, "created"));
   out.add("navegador \"", field(response, "label"),
           created ? "\" aberto no canvas, conectado a voce.\n" : "\" navegou para a nova URL.\n");
