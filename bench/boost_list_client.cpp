@@ -15,34 +15,12 @@
 #include <memory>
 #include <string_view>
 
+#include "report/report.h"
 #include "text/text.h"
 
 namespace json = boost::json;
 
 namespace {
-
-struct Group {
-  std::string_view key, heading, detail, missing;
-  bool in_parentheses;
-};
-
-const Group kGroups[] = {
-    {"connections", "Agentes conectados (use `zelto send <nome> <mensagem>`):\n", "id", "?", true},
-    {"notes", "Notas conectadas (arquivos .md — leia/edite com suas ferramentas de arquivo):\n", "path",
-     "(caminho indisponível)", false},
-    {"diagrams",
-     "Diagramas conectados (arquivos .diagram.json — LEIA com suas ferramentas de arquivo pra entender o "
-     "fluxo/arquitetura; use-os como apoio, ex.: ao codificar o que descrevem):\n",
-     "path", "(caminho indisponível)", false},
-    {"htmls",
-     "Paginas HTML conectadas (arquivos .html renderizados no canvas — edite-os com suas ferramentas de "
-     "arquivo pra criar/atualizar a pagina; mantenha CSS/JS inline):\n",
-     "path", "(caminho indisponível)", false},
-    {"browsers",
-     "Navegadores conectados (webviews reais no canvas — abra/navegue com `zelto browser <url>`; dirija "
-     "via Playwright connectOverCDP no endpoint):\n",
-     "cdp", "(cdp indisponível)", false},
-};
 
 // The whole answer, in a buffer that doubles as it fills; the bytes go straight into it.
 struct Answer {
@@ -142,7 +120,7 @@ int main() {
     out += "\n";
   }
   bool any = false;
-  for (const Group& group : kGroups) {
+  for (const zelto::ListingGroup& group : zelto::kListingGroups) {  // the client's own groups
     const json::value* list = find(&response, group.key);
     if (!list || !list->is_array() || list->get_array().empty()) continue;
     any = true;
