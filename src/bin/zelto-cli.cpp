@@ -19,7 +19,7 @@ int run(int argc, char** argv) {
   if (!env) return print_failure(env.error());
   const Result<Command, Failure> command = build_command(*env, platform::arguments(argc, argv));
   if (!command) return print_failure(command.error());
-  const Result<Response, Failure> response = zelto::exchange(env->port, command->request);  // not std::exchange
+  const Result<Response, Failure> response = exchange_with_app(env->port, command->request);
   if (!response) return print_failure(response.error());
   return print_report([&](ReportText& out) { command->verb->report(response->value, out); });
 }

@@ -68,7 +68,7 @@ Result<Response, Failure> read_response(Bytes received) {
   return Response(std::move(received), std::move(*value));
 }
 
-Result<Response, Failure> exchange(std::uint16_t port, std::string_view request) {
+Result<Response, Failure> exchange_with_app(std::uint16_t port, std::string_view request) {
   // An answer of any size is taken: memory runs out in receiving it or, at a few times its size for
   // one of many small values, in reading it. Either ends the exchange with the same text.
   try {

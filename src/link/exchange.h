@@ -27,20 +27,20 @@ class Bytes {
   std::size_t size_ = 0, capacity_ = 0;
 };
 
-// The app's answer: the text received, and the value read from it, which views that text. It moves
-// but is never copied: a copy's value would view the first one's text.
+// The app's answer: the bytes received, and the value read from them, which views them. It moves
+// but is never copied: a copy's value would view the first one's bytes.
 struct Response {
-  Response(Bytes text, JsonValue value) : text(std::move(text)), value(std::move(value)) {}
+  Response(Bytes bytes, JsonValue value) : bytes(std::move(bytes)), value(std::move(value)) {}
   Response(Response&&) = default;  // and so never copied
 
-  Bytes text;  // where it moves, its bytes stay
+  Bytes bytes;  // where it moves, they stay
   JsonValue value;
 };
 
 // One exchange with the app on 127.0.0.1:`port`: the request (compact JSON) goes out as one line,
 // everything the app sends until it closes comes back, and the connection is closed before this
 // returns. Gives the app's answer when its "ok" is true; otherwise the failure, with status 1.
-Result<Response, Failure> exchange(std::uint16_t port, std::string_view request);
+Result<Response, Failure> exchange_with_app(std::uint16_t port, std::string_view request);
 
 // What the exchange makes of the received bytes (valid UTF-8): trimmed of Unicode white space, they
 // are read as one JSON value, which passes when its "ok" is true. Otherwise the failure shows the
