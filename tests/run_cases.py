@@ -32,7 +32,8 @@
 #                  texts, "WORDS (os error N)", may differ, and N is the Windows number
 #   ? N            the exit status; when not given, 1 if the case expects standard error, else 0
 #   * LINE         starts a case of its own: it has the block's lines before the first *, but for
-#                  the kinds of line that it gives anew (in this line and those up to the next *)
+#                  the kinds of line that it gives anew (in this line and those up to the next *);
+#                  the line may hold several lines, separated by " ;; "
 # A case with none of <, > and @ unread (or with @ not-listening) must make no connection. In every
 # text \xHH is a byte and {N*TEXT} is TEXT N times (innermost first).
 
@@ -139,7 +140,7 @@ def read_cases(path):
             name, _, text = line[2:].partition(" ")
             names[name] = expand(text, names)
         elif line[0] == "*":
-            rows.append([(where, line[2:])])
+            rows.append([(where, field) for field in line[2:].split(" ;; ")])
         elif line[0] != "#":
             (rows[-1] if rows else shared).append((where, line))
     return cases
@@ -382,9 +383,13 @@ def run_once(case, handle):  # `handle`: what the client is given for a stream t
 def main():
     if sys.argv[1:2] == ["--parsed"]:
         for case in [case for path in sys.argv[2:] for case in read_cases(path)]:
+            fields = {
+                name: sorted(value, key=str) if isinstance(value, set) else value
+                for name, value in vars(case).items()
+            }
             print(
                 case.where,
-                {name: value for name, value in vars(case).items() if name not in ("where", "at")},
+                {name: value for name, value in fields.items() if name not in ("where", "at")},
             )
         return 0
     if not CLIENT or not sys.argv[1:]:

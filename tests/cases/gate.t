@@ -20,8 +20,7 @@
 # A port the gate accepts; the token may be empty; values are sent as given.
 < {"ok":true}
 | (sem conexões)
-* $ ZELTO_PORT=+{PORT} ZELTO_TOKEN= zelto list
-> {"from":"node-7","token":"","verb":"list"}
+* $ ZELTO_PORT=+{PORT} ZELTO_TOKEN= zelto list ;; > {"from":"node-7","token":"","verb":"list"}
 * $ ZELTO_PORT={26*0}{PORT} ZELTO_NODE_ID=nó—7 ZELTO_TOKEN='a"b\c\x09d' zelto list
 > {"from":"nó—7","token":"a\"b\\c\td","verb":"list"}
 

@@ -3,10 +3,8 @@
 = PLAYWRIGHT para dirigir voce mesmo (clicar/preencher/navegar), conecte o Playwright via connectOverCDP nesse endpoint; senao, o usuario opera a janela aberta.
 
 $ zelto reply x
-* < {"ok":true,"sent":1}
-| resposta enviada ao chamador.
-* < {"ok":true,"sent":0}
-| nenhum chamador recebeu a resposta.
+* < {"ok":true,"sent":1} ;; | resposta enviada ao chamador.
+* < {"ok":true,"sent":0} ;; | nenhum chamador recebeu a resposta.
 
 * $ zelto note x
 < {"ok":true,"label":"Pla\nno \"1\"","path":"C:\\notas\\Plano.md"}

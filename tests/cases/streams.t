@@ -15,34 +15,20 @@ $ zelto list
 @ stdout=tty not-under-wine
 | Você é: a\x09b
 | (sem conexões)
-* < {"ok":false,"error":"não — \u001b[31mjá\u0085"}
-@ stderr=tty
-! zelto: não — ^[[31mjá\u0085
-* @ stdin=closed stderr=closed
-| (sem conexões)
+* < {"ok":false,"error":"não — \u001b[31mjá\u0085"} ;; @ stderr=tty ;; ! zelto: não — ^[[31mjá\u0085
+* @ stdin=closed stderr=closed ;; | (sem conexões)
 * @ stdout=closed
-* < {"ok":false,"error":"x"}
-@ stderr=closed
-? 1
-* @ stdout=broken
-! zelto: failed printing to stdout: Broken pipe (os error 32)
-? 101
-* @ stdout=limited
-! zelto: failed printing to stdout: File too large (os error 27)
-? 101
+* < {"ok":false,"error":"x"} ;; @ stderr=closed ;; ? 1
+* @ stdout=broken ;; ! zelto: failed printing to stdout: Broken pipe (os error 32) ;; ? 101
+* @ stdout=limited ;; ! zelto: failed printing to stdout: File too large (os error 27) ;; ? 101
 
 $ -ZELTO_TOKEN zelto list
 ? 101
 * @ stderr=broken
 * @ stderr=limited
-* @ stderr=closed
-? 1
-* $ zelto send
-@ stderr=closed
-? 2
-* @ stderr=closed not-listening
-$ zelto list
-? 1
+* @ stderr=closed ;; ? 1
+* $ zelto send ;; @ stderr=closed ;; ? 2
+* @ stderr=closed not-listening ;; $ zelto list ;; ? 1
 
 # An app that waits for the connection to close before all else, while standard output cannot take
 # the report yet: the client closes the connection first, then prints.

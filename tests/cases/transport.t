@@ -9,17 +9,13 @@ $ zelto send oi
 * < {"ok":true,"se
 @ reset
 ! zelto: falha ao falar com o app: Connection reset by peer (os error 104)
-* < {"ok":true,"sent":1}
-@ hold
-| enviado para 1 terminal(is).
+* < {"ok":true,"sent":1} ;; @ hold ;; | enviado para 1 terminal(is).
 * < {"ok":false,"error":"a\xc3
 < \xa9\xe2\x80
 < \x94\xf0\x9f
 < \x98\x80"}
 ! zelto: aé—😀
-* < [{2000000*[],}[]]
-@ memory=64
-! zelto: falha ao falar com o app: out of memory
+* < [{2000000*[],}[]] ;; @ memory=64 ;; ! zelto: falha ao falar com o app: out of memory
 
 # An answer many receives long, on every client.
 $ zelto list
