@@ -3,9 +3,10 @@
 # names (its path, or words separated by spaces that end with it, such as a launcher and a Windows
 # client, zelto-cli.exe, run under Wine), each against a fake app that the case scripts, and checks
 # the request the app receives, standard output, standard error and the exit status, byte for byte.
-# A problem is printed at the line of the expectation it breaks, with the expected and the actual
-# value. Exits with 0 when every case passed, 1 when one failed, 2 on a misuse. With --parsed first,
-# it runs nothing and prints each case as it read it, a line each: where it starts, then its fields.
+# A failing case is printed at its own line (its * row, or its block's $ line), with its command,
+# what broke, and both values from where they first differ, as UTF-8 with other bytes as \xHH.
+# Exits with 0 when every case passed, else 1 (a case failed, or a file cannot be read, as said on
+# standard error). With --parsed, it runs nothing and prints each case as read, a line each.
 #
 # A file holds blocks of lines separated by blank lines; a line's first character says what it is:
 #   # a comment
@@ -37,7 +38,7 @@
 # A case with none of <, > and @ unread (or with @ not-listening) must make no connection. In every
 # text \xHH is a byte and {N*TEXT} is TEXT N times (innermost first).
 
-import fcntl, os, pty, re, resource, select, shlex, socket, struct, subprocess, sys, tempfile, time
+import argparse, fcntl, os, pty, re, resource, select, shlex, socket, struct, subprocess, sys, tempfile, time
 import threading
 
 CLIENT = os.environ.get("ZELTO_TEST_CLIENT", "").split()
@@ -54,10 +55,6 @@ WINDOWS_ERRORS = {"111": "10061", "104": "10054", "32": "109|232|233"}
 TERMINAL_ADDITIONS = "\r|\x1b\\[[0-?]*[ -/]*[@-~]"  # returns and escape sequences of Wine's console
 
 
-class Misuse(Exception):
-    pass  # a case file, or a way of starting the runner, that cannot be run
-
-
 def expand(text, names):  # texts are Latin-1 strings: a character per byte
     def one(match):
         byte, count, once, name = match.groups()
@@ -72,13 +69,13 @@ def expand(text, names):  # texts are Latin-1 strings: a character per byte
 
 
 class Case:
-    def __init__(self, lines, names):
-        self.where, self.at, given = lines[0][0], {}, {kind: [] for kind in "$<>|!?@"}
-        for where, line in lines:
+    def __init__(self, lines, names, where):
+        self.where, given = where, {kind: [] for kind in "$<>|!?@"}
+        for at, line in lines:
             if line[0] not in given:
-                raise Misuse(f"{where}: no line starts with {line[0]!r}")
-            self.at.setdefault(line[0], where)  # where the expectations of each kind start
+                sys.exit(f"{at}: no line starts with {line[0]!r}")
             given[line[0]].append(expand(line[2:], names))
+        self.command = next((line[2:] for _, line in lines if line[0] == "$"), "")  # as written
         self.pieces, self.out = given["<"], "".join(text + "\n" for text in given["|"])
         self.request = given[">"][-1] + "\n" if given[">"] else None
         self.err = "".join(text + "\n" for text in given["!"])
@@ -87,7 +84,7 @@ class Case:
         for word in " ".join(given["@"]).split():
             name, _, value = word.partition("=")
             if word not in WORDS and not (name == "memory" and value.isdigit()):
-                raise Misuse(f"{self.at['@']}: unknown @ word {word!r}")
+                sys.exit(f"{where}: unknown @ word {word!r}")
             self.setup[name] = value
         self.line, self.env, self.args = None, {}, []
         for text in given["$"]:
@@ -108,7 +105,7 @@ class Case:
             shlex.split(text) if set("\"'\\") & set(text) else re.split("[ \t]+", text.strip(" \t"))
         )
         if "zelto" not in words:
-            raise Misuse(f"{self.at['$']}: the command has no `zelto`")
+            sys.exit(f"{self.where}: the command has no `zelto`")
         at = words.index("zelto")
         for word in words[:at]:
             name, _, value = word.removeprefix("-").partition("=")
@@ -133,8 +130,10 @@ def read_cases(path):
         if not line:  # the block ends: each of its rows is a case, or the block is one
             for row in rows:
                 given = {text[0] for _, text in row}
-                cases.append(Case(row + [(w, t) for w, t in shared if t[0] not in given], names))
-            cases += [Case(shared, names)] if shared and not rows else []
+                lines = row + [(at, text) for at, text in shared if text[0] not in given]
+                cases.append(Case(lines, names, row[0][0]))
+            command = [at for at, text in shared if text[0] == "$"]  # where a block case is said
+            cases += [Case(shared, names, (command or shared)[0][0])] if shared and not rows else []
             shared, rows = [], []
         elif line[0] == "=":
             name, _, text = line[2:].partition(" ")
@@ -324,30 +323,36 @@ def windows_pattern(err):
     return "".join(re.escape(text) + error for text, error in zip(parts[::2], errors + [""]))
 
 
-def difference(expected, actual):  # both values, or where two long texts first differ
-    if not isinstance(expected, str) or not isinstance(actual, str) or len(expected + actual) < 400:
-        return f"expected {expected!r}, actual {actual!r}"
-    at = len(os.path.commonprefix([expected, actual]))
-    near = slice(max(at - 60, 0), at + 60)
-    return f"expected {expected[near]!r} (at {at} of {len(expected)}), actual {actual[near]!r}"
+def shown(text):  # a text's bytes as UTF-8, but for those that are not: \xHH
+    return re.sub(
+        r"\\udc([89a-f][0-9a-f])",
+        r"\\x\1",
+        repr(text.encode("latin-1").decode("utf-8", "surrogateescape")),
+    )
 
 
-def compare(case, status, got, requests):  # each problem at the line of what it breaks
-    problems = []
-
-    def expect(kind, holds, what, expected, actual):
-        if not holds:
-            where = case.at.get(kind, case.where)
-            problems.append(f"{where}: {what}: {difference(expected, actual)}")
-
+def compare(case, status, got, requests):  # what the case's run broke
     out, err = (seen(case, got, name) for name in ("stdout", "stderr"))
-    connections, first = len(requests), "".join(requests[:1])
-    expect("?", status == case.status, "exit status", case.status, status)
-    expect("|", out == case.out, "standard output", case.out, out)
     err_matches = err == case.err or WINDOWS and re.fullmatch(windows_pattern(case.err), err, re.S)
-    expect("!", err_matches, "standard error", case.err, err)
-    expect(">", connections == case.connects, "connections", int(case.connects), connections)
-    expect(">", case.request in (None, first) or not first, "request", case.request, first)
+    first = "".join(requests[:1])
+    checks = [
+        ("exit status", status == case.status, case.status, status),
+        ("standard output", out == case.out, case.out, out),
+        ("standard error", err_matches, case.err, err),
+        ("connections", len(requests) == case.connects, int(case.connects), len(requests)),
+        ("request", case.request in (None, first) or not first, case.request, first),
+    ]
+    problems = []
+    for what, holds, expected, actual in checks:
+        if holds:
+            continue
+        if isinstance(expected, str) and isinstance(actual, str):
+            at = len(os.path.commonprefix([expected, actual]))
+            what += f" from byte {at}"
+            expected, actual = shown(expected[at:][:100]), shown(actual[at:][:100])
+        problems.append(
+            f"{case.where}: $ {case.command}: {what}: expected {expected}, actual {actual}"
+        )
     return problems
 
 
@@ -381,21 +386,23 @@ def run_once(case, handle):  # `handle`: what the client is given for a stream t
 
 
 def main():
-    if sys.argv[1:2] == ["--parsed"]:
-        for case in [case for path in sys.argv[2:] for case in read_cases(path)]:
+    parser = argparse.ArgumentParser(description="Runs the black-box cases of each file.")
+    parser.add_argument("--parsed", action="store_true", help="print each case as read; run none")
+    parser.add_argument("files", nargs="+", metavar="FILE")
+    options = parser.parse_args()
+    cases = [case for path in options.files for case in read_cases(path)]
+    if options.parsed:
+        for case in cases:
             fields = {
                 name: sorted(value, key=str) if isinstance(value, set) else value
                 for name, value in vars(case).items()
             }
-            print(
-                case.where,
-                {name: value for name, value in fields.items() if name not in ("where", "at")},
-            )
+            print(case.where, {name: value for name, value in fields.items() if name != "where"})
         return 0
-    if not CLIENT or not sys.argv[1:]:
-        raise Misuse("usage: ZELTO_TEST_CLIENT=CLIENT run_cases.py FILE...")
+    if not CLIENT:
+        parser.error("ZELTO_TEST_CLIENT names no client")
     counts = {"passed": 0, "failed": 0, "skipped": 0}
-    for case in [case for path in sys.argv[1:] for case in read_cases(path)]:
+    for case in cases:
         reason = case.skip_reason()
         problems = [] if reason else run(case)
         for line in [f"{case.where}: skipped: {reason}"] if reason else problems:
@@ -406,8 +413,4 @@ def main():
 
 
 if __name__ == "__main__":
-    try:
-        sys.exit(main())
-    except (Misuse, OSError) as misuse:
-        print(f"run_cases.py: {misuse}", file=sys.stderr)
-        sys.exit(2)
+    sys.exit(main())
