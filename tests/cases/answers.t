@@ -11,7 +11,6 @@
 $ zelto send oi
 > {"from":"node-7","message":"oi","token":"tok","verb":"send"}
 ! zelto: falha ao falar com o app: stream did not contain valid UTF-8
-* < {"ok":true,"x":"\xff"}
 * < {"ok":true}\xc3
 
 $ zelto send oi
@@ -20,7 +19,6 @@ $ zelto send oi
 * < {SPACE}\xe2\x80\x8b{"ok":true}{SPACE}
 * < {SPACE}{"ok":true}\xe1\xa0\x8e{SPACE}
 * < {"ok":true,"sent":1e400}
-* < {"ok":true,"sent":9e400}
 * < {"ok":true,"sent":1{2100*0}e-1700}
 * < {"ok":true,"sent":12345e9223372036854775807}
 * < {"ok":true,"sent":-1{30*0}.5E+9223372036854775790}

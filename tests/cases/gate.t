@@ -28,7 +28,6 @@
 @ not-listening
 ! zelto: falha ao falar com o app: Connection refused (os error 111)
 * $ ZELTO_PORT=1 zelto list
-* $ ZELTO_PORT=19 zelto list
 * $ ZELTO_PORT=65535 zelto list
 
 # Arguments that are not valid Unicode, looked at only inside a terminal (on Windows, the last one

@@ -25,10 +25,8 @@ $ zelto list
 $ -ZELTO_TOKEN zelto list
 ? 101
 * @ stderr=broken
-* @ stderr=limited
 * @ stderr=closed ;; ? 1
 * $ zelto send ;; @ stderr=closed ;; ? 2
-* @ stderr=closed not-listening ;; $ zelto list ;; ? 1
 
 # An app that waits for the connection to close before all else, while standard output cannot take
 # the report yet: the client closes the connection first, then prints.
