@@ -30,7 +30,6 @@ out=$("$local/bin/zelto-standin" --client "$local/bin/zelto" -- sh "$work/manual
 grep -v '^\$ ' "$work/manual" | while IFS= read -r line; do expect "$line" "$out"; done
 
 deb=$(cd "$1" && cpack -G DEB >/dev/null && ls zelto_*.deb)
-(cd "$1" && sha256sum -c "$deb.sha256" >/dev/null)
 lintian --fail-on error,warning "$1/$deb" 2>/dev/null || fail "lintian: $(lintian "$1/$deb" 2>&1)"
 mkdir -p "$work/root/var/lib/dpkg/info" "$work/root/var/lib/dpkg/updates" && : >"$work/root/var/lib/dpkg/status"
 dpkg --root="$work/root" --force-not-root --log=/dev/null -i "$1/$deb" >/dev/null
