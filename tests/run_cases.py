@@ -222,12 +222,10 @@ def quoted(argument):
 # where the three bytes of a surrogate's form give that surrogate, and any other byte that is not
 # UTF-8 gives a lone surrogate U+DC80 to U+DCFF.
 def utf16_units(text):
-    parts = re.split(b"(\xed[\xa0-\xbf][\x80-\xbf])", text)
-    units = [
-        part.decode("utf-8", "surrogatepass" if i % 2 else "surrogateescape")
-        for i, part in enumerate(parts)
-    ]
-    return "".join(units).encode("utf-16-be", "surrogatepass").hex()
+    parts = re.split(b"(\xed[\xa0-\xbf][\x80-\xbf])", text)  # the surrogates' forms: odd parts
+    handlers = ["surrogateescape", "surrogatepass"]
+    units = "".join(part.decode("utf-8", handlers[i % 2]) for i, part in enumerate(parts))
+    return units.encode("utf-16-be", "surrogatepass").hex()
 
 
 # What runs the client. A Windows client runs through zelto-test-spawn.exe (built beside it), which
@@ -316,10 +314,8 @@ def seen(case, got, name):  # what a person sees of a stream
 def windows_pattern(err):
     # The texts around each error, with the error's number between them.
     parts = re.split(r"[^:\n]+ \(os error (\d+)\)", err)
-    errors = [
-        r"(?! *unknown error)[^\n]+ \(os error (%s)\)" % WINDOWS_ERRORS.get(n, n)
-        for n in parts[1::2]
-    ]
+    error = r"(?! *unknown error)[^\n]+ \(os error (%s)\)"
+    errors = [error % WINDOWS_ERRORS.get(n, n) for n in parts[1::2]]
     return "".join(re.escape(text) + error for text, error in zip(parts[::2], errors + [""]))
 
 
