@@ -320,11 +320,8 @@ def windows_pattern(err):
 
 
 def shown(text):  # a text's bytes as UTF-8, but for those that are not: \xHH
-    return re.sub(
-        r"\\udc([89a-f][0-9a-f])",
-        r"\\x\1",
-        repr(text.encode("latin-1").decode("utf-8", "surrogateescape")),
-    )
+    decoded = repr(text.encode("latin-1").decode("utf-8", "surrogateescape"))
+    return re.sub(r"\\udc([89a-f][0-9a-f])", r"\\x\1", decoded)
 
 
 def compare(case, status, got, requests):  # what the case's run broke
@@ -388,12 +385,11 @@ def main():
     options = parser.parse_args()
     cases = [case for path in options.files for case in read_cases(path)]
     if options.parsed:
+        in_order = lambda value: sorted(value, key=str) if isinstance(value, set) else value
         for case in cases:
-            fields = {
-                name: sorted(value, key=str) if isinstance(value, set) else value
-                for name, value in vars(case).items()
-            }
-            print(case.where, {name: value for name, value in fields.items() if name != "where"})
+            print(
+                case.where, {name: in_order(v) for name, v in vars(case).items() if name != "where"}
+            )
         return 0
     if not CLIENT:
         parser.error("ZELTO_TEST_CLIENT names no client")
