@@ -25,6 +25,8 @@
 * $ zelto reply "" a "" b "" ;; > {"from":"node-7","message":" a  b ","token":"tok","verb":"reply"}
 * $ zelto reply {7000*—} ;; > {"from":"node-7","message":"{7000*—}","token":"tok","verb":"reply"}
 * $ zelto note T ;; > {"from":"node-7","title":"T","token":"tok","verb":"note"}
+* $ zelto diagram Fluxo ;; > {"from":"node-7","title":"Fluxo","token":"tok","verb":"diagram"}
+* $ zelto html Painel ;; > {"from":"node-7","title":"Painel","token":"tok","verb":"html"}
 * $ zelto note T "" ;; > {"from":"node-7","message":"","title":"T","token":"tok","verb":"note"}
 * $ zelto diagram Fluxo '{"boxes":' []}
 > {"diagram":"{\"boxes\": []}","from":"node-7","title":"Fluxo","token":"tok","verb":"diagram"}
