@@ -72,8 +72,12 @@ else()
   set(CPACK_PACKAGE_FILE_NAME zelto-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR})
   set(CPACK_GENERATOR TGZ DEB)
   set(CPACK_STRIP_FILES ON)  # in both archives, as in the zip
-  # zelto_VERSION_ARCHITECTURE.deb, of programs that are static: it depends on nothing.
+  # zelto_VERSION_ARCHITECTURE.deb. Static programs depend on nothing; linked dynamically (as the
+  # sanitizers' build is) they depend on the libraries dpkg-shlibdeps finds.
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  if(NOT ZELTO_STATIC)
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  endif()
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${ZELTO_DEB_MAINTAINER})
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "In a terminal that the Zelto canvas app opened, an agent runs zelto to see

@@ -4,9 +4,10 @@
 # without ~/.local and into one whose ~/.local/share is private, leaves that folder as it was, and
 # holds the licence and programs that are static when STATIC is ON; the examples of its manual
 # print what the page shows them print. The .deb has no error nor warning by lintian (Debian's own
-# check of a package), and installs (in a root of its own) and runs: outside the app its zelto
-# refuses, and in a terminal of its stand-in it reaches the stand-in with every verb, the README's
-# examples among them, as the numbers, names, paths and files the stand-in gives back show.
+# check of a package), and installs (in a root of its own, without the libraries that a dynamic
+# build depends on) and runs: outside the app its zelto refuses, and in a terminal of its stand-in
+# it reaches the stand-in with every verb, the README's examples among them, as the numbers, names,
+# paths and files the stand-in gives back show.
 . "$(dirname "$0")/standin-lib.sh"
 pack "$1" TGZ "$2.tar.gz"
 install=$(sed -n '/^## Installing/,/^## /p' "$3" | grep '^mkdir -p ~/.local && tar ')
@@ -32,7 +33,7 @@ grep -v '^\$ ' "$work/manual" | while IFS= read -r line; do expect "$line" "$out
 deb=$(cd "$1" && cpack -G DEB >/dev/null && ls zelto_*.deb)
 lintian --fail-on error,warning "$1/$deb" 2>/dev/null || fail "lintian: $(lintian "$1/$deb" 2>&1)"
 mkdir -p "$work/root/var/lib/dpkg/info" "$work/root/var/lib/dpkg/updates" && : >"$work/root/var/lib/dpkg/status"
-dpkg --root="$work/root" --force-not-root --log=/dev/null -i "$1/$deb" >/dev/null
+dpkg --root="$work/root" --force-not-root --force-depends --log=/dev/null -i "$1/$deb" >/dev/null
 status=0 && out=$(env -u ZELTO_NODE_ID "$work/root/usr/bin/zelto" list 2>&1) || status=$?
 [ $status = 1 ] || fail "outside the app: status $status"
 expect "zelto: este comando só funciona dentro de um terminal do Zelto." "$out"
