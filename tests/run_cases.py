@@ -22,11 +22,11 @@
 #                  it resets once the client has read the pieces; hold: it keeps the connection
 #                  open a while, and the client must go on waiting; stdin=closed; stdout=X,
 #                  stderr=X with X one of closed, tty (a pseudo-terminal), broken (a pipe nobody
-#                  reads), limited (a file, with no room under the client's file-size limit), late
-#                  (a pipe read only once the app has seen the connection closed) or nonblocking (a
-#                  non-blocking pipe of one page, read when the client has ended); not-under-wine:
-#                  Wine cannot show what Windows does here; memory=N: the client gets at most N MiB
-#                  of address space
+#                  reads), limited (a file with room for one byte under the client's file-size
+#                  limit), late (a pipe read only once the app has seen the connection closed) or
+#                  nonblocking (a non-blocking pipe of one page, read when the client has
+#                  ended); not-under-wine: Wine cannot show what Windows does here; memory=N: the
+#                  client gets at most N MiB of address space
 #   > BYTES        the request line the app must receive, without its line feed
 #   | TEXT         a line of standard output
 #   ! TEXT         a line of standard error; from a Windows client, the words of Linux's error
@@ -271,7 +271,7 @@ def start(case, port, writers, handle):  # the client's process, writing to `wri
         if "memory" in case.setup:
             resource.setrlimit(resource.RLIMIT_AS, (int(case.setup["memory"]) << 20,) * 2)
         if "limited" in case.streams:
-            resource.setrlimit(resource.RLIMIT_FSIZE, (0, 0))
+            resource.setrlimit(resource.RLIMIT_FSIZE, (1, 1))  # a write cut short, then refused
         for fd in [] if handle == "none" else case.closed_fds:
             os.close(fd)
 
