@@ -9,11 +9,16 @@
 // - an answer passes exactly when a JSON Patch test of "/ok" against true passes, and the failure
 //   shows "/error" when that is a string; every verb's report is whole lines of UTF-8, which a
 //   Windows console takes in UTF-16 chunks of whole characters.
+// Taken as UTF-16 units (two bytes each, low first), as Windows gives arguments and variables, the
+// input becomes the UTF-8 that nlohmann reads from the same units written as \u escapes, and text
+// that is not UTF-8 where nlohmann refuses them (a surrogate without its other half), also when the
+// half it lacks lies just past the units given.
 
 #include "link/exchange.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -99,12 +104,26 @@ void check_answer(std::string_view bytes) {
     require(report.ends_with("\n") && zelto::is_valid_utf8(report));
     const std::wstring units = zelto::to_utf16(report);
     require(zelto::to_utf8(units) == report);
-    for (std::wstring_view rest = units; !rest.empty();) {  // chunks of three units meet many pairs
-      const std::size_t chunk = zelto::console_chunk(rest, 3);
-      require(chunk > 0 && zelto::is_valid_utf8(zelto::to_utf8(rest.substr(0, chunk))));
-      rest.remove_prefix(chunk);
+    for (const std::size_t most : {1, 3}) {  // chunks of one or three units meet many pairs
+      for (std::wstring_view rest = units; !rest.empty();) {
+        const std::size_t chunk = zelto::console_chunk(rest, most);
+        require(chunk > 0 && zelto::is_valid_utf8(zelto::to_utf8(rest.substr(0, chunk))));
+        rest.remove_prefix(chunk);
+      }
     }
   }
+}
+
+void check_units(std::wstring_view units) {
+  std::string escaped = "\"";
+  for (const wchar_t unit : units) {
+    char escape[7];
+    std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(static_cast<char16_t>(unit)));
+    escaped += escape;
+  }
+  const Json theirs = Json::parse(escaped + '"', nullptr, /*allow_exceptions=*/false);
+  const std::string ours = zelto::to_utf8(units);
+  require(theirs.is_discarded() ? !zelto::is_valid_utf8(ours) : ours == theirs.get<std::string>());
 }
 
 }  // namespace
@@ -112,5 +131,9 @@ void check_answer(std::string_view bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   check_answer(bytes);
+  std::wstring units(size / 2, L'\0');
+  for (std::size_t i = 0; i < units.size(); ++i) units[i] = static_cast<wchar_t>(data[2 * i] | data[2 * i + 1] << 8);
+  check_units(units);
+  if (!units.empty()) check_units(std::wstring_view(units).substr(0, units.size() - 1));
   return 0;
 }
